@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "Version.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zentrope-analyzer"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Zentrope::version));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Names one screenshot at a time for Zentrope."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
+    parser.showVersion();
+}
