@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "FileNameBuilder.h"
+
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+using namespace FileNameBuilder;
+
+namespace {
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+// 12 November 2026, 10:42:17 UTC; the tests run with TZ=UTC.
+const QDateTime captured(QDate(2026, 11, 12), QTime(10, 42, 17), QTimeZone::utc());
+
+NamingOptions options(NameSeparator separator = NameSeparator::space, DatePosition position = DatePosition::none,
+                      DateStyle style = DateStyle::date, int maxLength = 60, NameCase letterCase = NameCase::sentence)
+{
+    NamingOptions result;
+    result.separator = separator;
+    result.datePosition = position;
+    result.dateStyle = style;
+    result.maxLength = maxLength;
+    result.letterCase = letterCase;
+    return result;
+}
+
+QString repeated(const QString &piece, int times)
+{
+    return piece.repeated(times);
+}
+
+} // namespace
+
+TEST(FileNameBuilder, SanitizeTitleCleansModelOutput)
+{
+    struct Case
+    {
+        const char *title;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"Title: GitHub pull request review", "GitHub pull request review"},
+        {"TITLE:Quarterly report", "Quarterly report"},
+        // E-mail addresses and long numbers go; short numbers and doubly separated ones stay.
+        {"Write to ivan.petrov@mail.ru or call +7 999 123-45-67 today", "Write to or call today"},
+        {"Card 4276 1600 1234 5678 limit", "Card limit"},
+        {"Order 12345678 shipped", "Order 12345678 shipped"},
+        {"Call (999) 123-4567 back", "Call (999) 123-4567 back"},
+        // Only a link's scheme goes; its host and path become words.
+        {"See https://github.com/zentrope/issues", "See github.com zentrope issues"},
+        {"HTTP://Example.org/Docs page", "Example.org Docs page"},
+        {"www.example.org pricing", "example.org pricing"},
+        // A title that ends in its file's name loses the extension, in any letter case.
+        {"Sales chart.png", "Sales chart"},
+        {"Sales chart.PNG", "Sales chart"},
+        {"Holiday photo.JpEg", "Holiday photo"},
+        {"Scan.tiff", "Scan"},
+        {"Notes about png", "Notes about png"},
+        // Emoji and their joiners go; digits, '#', '*', © and ® are not emoji here.
+        {"🚀 Launch plan ✨", "Launch plan"},
+        {"Family 👨‍👩‍👧 trip ❤️", "Family trip"},
+        {"Top 10 #1 picks", "Top 10 #1 picks"},
+        {"Issue #", "Issue #"},
+        {"Grade A+", "Grade A+"},
+        {"Q&A (beta)", "Q&A (beta)"},
+        {"Release [final]", "Release [final]"},
+        {"Brand © notice", "Brand © notice"},
+        // Typographic quotes and backticks vanish; characters a file name cannot hold become spaces.
+        {"«Отчёт» за “май” `v2`", "Отчёт за май v2"},
+        {"a:b*c?d|e<f>g\"h\\i", "a b c d e f g h i"},
+        {"Line one\nLine two\u2028three\tfour", "Line one Line two three four"},
+        // Latin and Cyrillic letters run together get a space; in an alternating run every other boundary does.
+        {"APIотчёт", "API отчёт"},
+        {"отчётAPI", "отчёт API"},
+        {"AбCд", "A бC д"},
+        // Generic openings go, in English and Russian.
+        {"Screenshot of the login page", "the login page"},
+        {"screen capture: Billing settings", "Billing settings"},
+        {"Image of a cat on a sofa", "a cat on a sofa"},
+        {"Picture: sunset", "sunset"},
+        {"Снимок экрана: настройки сети", "настройки сети"},
+        {"Скриншот с кодом", "кодом"},
+        {"Screenshots folder", "Screenshots folder"},
+        {"Imagery overview", "Imagery overview"},
+        // Punctuation and symbols are trimmed at the ends; the result never starts with a dot.
+        {"  ... «Hello, world!» ...  ", "Hello, world"},
+        {"...hidden", "hidden"},
+        {"— Meeting notes —", "Meeting notes"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(sanitizeTitle(QString::fromUtf8(c.title)), QString::fromUtf8(c.expected)) << c.title;
+}
+
+TEST(FileNameBuilder, SanitizeTitleComposesCharacters)
+{
+    const QString result = sanitizeTitle(QStringLiteral("Cafe\u0301 menu"));
+    EXPECT_EQ(result, QStringLiteral("Caf\u00e9 menu"));
+}
+
+TEST(FileNameBuilder, TitlesWithNothingUsableGiveNoName)
+{
+    const char *titles[] = {"😀🎉", "A", "👍 A", "!!! ???", "", "   ", "Screenshot of", "«»", "https://"};
+    for (const char *title : titles)
+        EXPECT_EQ(base(QString::fromUtf8(title), captured, options(), english), std::nullopt) << title;
+    EXPECT_EQ(base(QStringLiteral("#1"), captured, options(), english), QStringLiteral("#1"));
+}
+
+TEST(FileNameBuilder, CasingFollowsTheChosenCaseAndLocale)
+{
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    struct Case
+    {
+        const char *text;
+        NameCase letterCase;
+        const QLocale *locale;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"gitHub pull request", NameCase::sentence, &english, "GitHub pull request"},
+        {"API errors", NameCase::sentence, &english, "API errors"},
+        {"ärger im büro", NameCase::sentence, &english, "Ärger im büro"},
+        {"123 steps", NameCase::sentence, &english, "123 steps"},
+        {"istanbul trip", NameCase::sentence, &turkish, "İstanbul trip"},
+        {"istanbul trip", NameCase::sentence, &english, "Istanbul trip"},
+        {"GitHub API Review", NameCase::lower, &english, "github api review"},
+        {"İSTANBUL", NameCase::lower, &turkish, "istanbul"},
+        {"pull request for iOS app", NameCase::title, &english, "Pull Request For iOS App"},
+        {"отчёт  по API", NameCase::title, &english, "Отчёт По API"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(applyCase(QString::fromUtf8(c.text), c.letterCase, *c.locale), QString::fromUtf8(c.expected))
+            << c.text;
+}
+
+TEST(FileNameBuilder, TruncateCutsAtWordBoundaryOrHard)
+{
+    // 75 characters; the 61st lies inside a word and the last space before it is at position 52.
+    const QString nearSpace = repeated("a", 25) + ' ' + repeated("b", 26) + ' ' + repeated("c", 22);
+    ASSERT_EQ(nearSpace.size(), 75);
+    EXPECT_EQ(truncate(nearSpace, 60), nearSpace.left(52));
+
+    // The last space at position 20 is too early: a hard cut at 60 characters.
+    const QString farSpace = repeated("a", 20) + ' ' + repeated("b", 54);
+    EXPECT_EQ(truncate(farSpace, 60), farSpace.left(60));
+
+    // No space at all: a hard cut too.
+    EXPECT_EQ(truncate(repeated("x", 70), 60), repeated("x", 60));
+
+    // The cut falls between words: the head is kept, trimmed of its trailing punctuation.
+    const QString betweenWords = repeated("a", 58) + ", next words";
+    EXPECT_EQ(truncate(betweenWords, 59), repeated("a", 58));
+
+    // Short enough: unchanged, punctuation and all.
+    EXPECT_EQ(truncate(QStringLiteral("Short, sweet."), 60), QStringLiteral("Short, sweet."));
+
+    // Counts are user-perceived characters: a flag or a letter with a combining mark is one.
+    const QString composed = repeated("e\u0301", 25);
+    EXPECT_EQ(truncate(composed, 20), repeated("e\u0301", 20));
+}
+
+TEST(FileNameBuilder, MaxLengthIsClampedToTwentyAndHundredTwenty)
+{
+    const QString words = repeated("word ", 40).trimmed(); // 199 characters
+    const auto clampedLow =
+        base(words, captured, options(NameSeparator::space, DatePosition::none, DateStyle::date, 5, NameCase::lower),
+             english);
+    ASSERT_TRUE(clampedLow);
+    EXPECT_EQ(*clampedLow, QStringLiteral("word word word word")); // cut at 20, back to the last space
+
+    const auto clampedHigh =
+        base(words, captured, options(NameSeparator::space, DatePosition::none, DateStyle::date, 500, NameCase::lower),
+             english);
+    ASSERT_TRUE(clampedHigh);
+    EXPECT_EQ(clampedHigh->size(), 119); // 120 characters end in a space: 24 words
+    EXPECT_EQ(*clampedHigh, repeated("word ", 24).trimmed());
+}
+
+TEST(FileNameBuilder, ByteCapNeverSplitsACharacter)
+{
+    const QString cyrillic = repeated(QStringLiteral("ж"), 120);
+    EXPECT_EQ(truncate(cyrillic, 120), cyrillic);
+    const auto name =
+        base(cyrillic, captured,
+             options(NameSeparator::space, DatePosition::none, DateStyle::date, 120, NameCase::lower), english);
+    ASSERT_TRUE(name);
+    EXPECT_EQ(*name, repeated(QStringLiteral("ж"), 115));
+    EXPECT_EQ(name->toUtf8().size(), 230);
+
+    // Four-byte letters: 57 fit (228 bytes); the date after them is dropped a character at a time.
+    const QString gothic = repeated(QStringLiteral("\U00010330"), 60);
+    const auto capped =
+        base(gothic, captured, options(NameSeparator::space, DatePosition::none, DateStyle::date, 120), english);
+    ASSERT_TRUE(capped);
+    EXPECT_EQ(*capped, repeated(QStringLiteral("\U00010330"), 57));
+
+    EXPECT_EQ(sanitizeManual(repeated(QStringLiteral("ж"), 200)), repeated(QStringLiteral("ж"), 115));
+}
+
+TEST(FileNameBuilder, DateJoinsTheTitleWithEachSeparator)
+{
+    struct Case
+    {
+        NameSeparator separator;
+        DatePosition position;
+        DateStyle style;
+        const char *title;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {NameSeparator::space, DatePosition::none, DateStyle::dateTime, "GitHub pull request", "GitHub pull request"},
+        {NameSeparator::space, DatePosition::suffix, DateStyle::date, "GitHub pull request",
+         "GitHub pull request 2026-11-12"},
+        {NameSeparator::space, DatePosition::prefix, DateStyle::dateTime, "Budget, draft; v2",
+         "2026-11-12 10.42 Budget, draft; v2"},
+        {NameSeparator::dash, DatePosition::suffix, DateStyle::date, "Отчёт по API", "Отчёт-по-API-2026-11-12"},
+        {NameSeparator::dash, DatePosition::suffix, DateStyle::dateTime, "Budget, draft; v2",
+         "Budget-draft-v2-2026-11-12-10.42"},
+        {NameSeparator::underscore, DatePosition::prefix, DateStyle::dateTime, "GitHub pull request",
+         "2026-11-12_10.42_GitHub_pull_request"},
+        {NameSeparator::underscore, DatePosition::prefix, DateStyle::date, "a  b", "2026-11-12_A_b"},
+    };
+    for (const Case &c : cases) {
+        const auto name =
+            base(QString::fromUtf8(c.title), captured, options(c.separator, c.position, c.style), english);
+        ASSERT_TRUE(name) << c.title;
+        EXPECT_EQ(*name, QString::fromUtf8(c.expected)) << c.title;
+    }
+}
+
+TEST(FileNameBuilder, DateStringUsesTheUserTimeZoneAndFixedDigits)
+{
+    EXPECT_EQ(dateString(captured, DateStyle::date), QStringLiteral("2026-11-12"));
+    EXPECT_EQ(dateString(captured, DateStyle::dateTime), QStringLiteral("2026-11-12 10.42"));
+    EXPECT_EQ(dateString(QDateTime(QDate(2026, 1, 2), QTime(21, 5), QTimeZone::utc()), DateStyle::dateTime),
+              QStringLiteral("2026-01-02 21.05"));
+
+    // The zone is read at each call: a user who travels gets local dates at once.
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    const QString tokyo = dateString(captured, DateStyle::dateTime);
+    const QString tokyoLate =
+        dateString(QDateTime(QDate(2026, 11, 12), QTime(20, 0), QTimeZone::utc()), DateStyle::date);
+    qputenv("TZ", previous);
+    tzset();
+    EXPECT_EQ(tokyo, QStringLiteral("2026-11-12 19.42"));
+    EXPECT_EQ(tokyoLate, QStringLiteral("2026-11-13"));
+}
+
+TEST(FileNameBuilder, SanitizeManualOnlyMakesTheNameSafe)
+{
+    struct Case
+    {
+        const char *name;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"a/b:c", "a b c"},
+        {"..hidden", "hidden"},
+        {"  My   «report» 🚀  ", "My «report» 🚀"},
+        {"line\nbreak", "line break"},
+        {"...", ""},
+        {"", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(sanitizeManual(QString::fromUtf8(c.name)), QString::fromUtf8(c.expected)) << c.name;
+    EXPECT_EQ(sanitizeManual(QStringLiteral("Cafe\u0301")), QStringLiteral("Caf\u00e9"));
+}
