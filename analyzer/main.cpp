@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "OpenMpThreadLimit.h"
 #include "Version.h"
 
 #include <QCommandLineParser>
@@ -7,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything else runs: the restart replaces this process.
+    OpenMpThreadLimit::restartSingleThreadedIfNeeded(argv);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zentrope-analyzer"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Zentrope::version));
