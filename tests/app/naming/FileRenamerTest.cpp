@@ -1,0 +1,371 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "FileRenamer.h"
+#include "SystemRenameCalls.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList entries(const TempDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// The real calls, with chosen answers forced in and every call recorded.
+class ScriptedCalls : public SystemRenameCalls
+{
+public:
+    int noReplaceAnswer = 0; // forced answer of renameNoReplace, 0 = the real call
+    int linkAnswer = 0;
+    mutable int unlinkAnswer = 0; // forced answer of the first unlink only
+    int lstatAnswer = 0;
+    mutable QStringList log;
+
+    int renameNoReplace(const QByteArray &from, const QByteArray &to) const override
+    {
+        log << "renameNoReplace " + QFileInfo(QFile::decodeName(to)).fileName();
+        return noReplaceAnswer ? noReplaceAnswer : SystemRenameCalls::renameNoReplace(from, to);
+    }
+    int link(const QByteArray &from, const QByteArray &to) const override
+    {
+        log << "link " + QFileInfo(QFile::decodeName(to)).fileName();
+        return linkAnswer ? linkAnswer : SystemRenameCalls::link(from, to);
+    }
+    int unlink(const QByteArray &path) const override
+    {
+        log << "unlink " + QFileInfo(QFile::decodeName(path)).fileName();
+        const int answer = std::exchange(unlinkAnswer, 0);
+        return answer ? answer : SystemRenameCalls::unlink(path);
+    }
+    int rename(const QByteArray &from, const QByteArray &to) const override
+    {
+        log << "rename " + QFileInfo(QFile::decodeName(to)).fileName();
+        return SystemRenameCalls::rename(from, to);
+    }
+    int lstat(const QByteArray &path) const override
+    {
+        return lstatAnswer ? lstatAnswer : SystemRenameCalls::lstat(path);
+    }
+};
+
+} // namespace
+
+TEST(FileRenamer, SameNameLeavesTheFileUntouched)
+{
+    TempDir dir;
+    const QString path = dir.write("a.png", "image");
+    ScriptedCalls calls;
+    const RenameResult result = FileRenamer::rename(path, " a ", " ", FileID::fromPath(path), calls);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), path);
+    EXPECT_TRUE(calls.log.isEmpty()) << calls.log.join(", ").toStdString();
+}
+
+TEST(FileRenamer, KeepsTheExtensionAndItsLetterCase)
+{
+    TempDir dir;
+    const QString shot = dir.write("screenshot.PNG", "png bytes");
+    const RenameResult renamed = FileRenamer::rename(shot, "Chart", " ", FileID::fromPath(shot));
+    ASSERT_TRUE(renamed.ok());
+    EXPECT_EQ(renamed.path(), dir.filePath("Chart.PNG"));
+    EXPECT_EQ(contents(renamed.path()), "png bytes");
+    EXPECT_FALSE(QFile::exists(shot));
+
+    const QString bare = dir.write("notes", "text");
+    const RenameResult bareRenamed = FileRenamer::rename(bare, "Meeting notes", " ", std::nullopt);
+    ASSERT_TRUE(bareRenamed.ok());
+    EXPECT_EQ(bareRenamed.path(), dir.filePath("Meeting notes"));
+}
+
+TEST(FileRenamer, TakenNamesAreNumberedWithTheSeparator)
+{
+    struct Case
+    {
+        const char *separator;
+        QStringList existing;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {" ", {"Chart.png", "Chart 2.png"}, "Chart 3.png"},
+        {"-", {"Chart.png", "Chart-2.png"}, "Chart-3.png"},
+        {"_", {"Chart.png", "Chart_2.png"}, "Chart_3.png"},
+        // Numbers of another separator do not count as taken.
+        {"-", {"Chart.png", "Chart 2.png"}, "Chart-2.png"},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        for (const QString &name : c.existing)
+            dir.write(name, name.toUtf8());
+        const QString shot = dir.write("Screenshot.png", "new");
+        const RenameResult result = FileRenamer::rename(shot, "Chart", c.separator, FileID::fromPath(shot));
+        ASSERT_TRUE(result.ok()) << c.expected;
+        EXPECT_EQ(result.path(), dir.filePath(c.expected));
+        EXPECT_EQ(contents(result.path()), "new");
+        for (const QString &name : c.existing)
+            EXPECT_EQ(contents(dir.filePath(name)), name.toUtf8()) << "overwrote " << name.toStdString();
+    }
+}
+
+TEST(FileRenamer, AllNumbersTakenGivesNoFreeName)
+{
+    TempDir dir;
+    dir.write("Chart.png");
+    for (int number = 2; number <= 999; ++number)
+        dir.write(QStringLiteral("Chart %1.png").arg(number));
+    const QString shot = dir.write("Screenshot.png", "new");
+
+    QElapsedTimer timer;
+    timer.start();
+    const RenameResult result = FileRenamer::rename(shot, "Chart", " ", FileID::fromPath(shot));
+    EXPECT_LT(timer.elapsed(), 2000);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(*result.error(), RenameError::noFreeName());
+    EXPECT_EQ(contents(shot), "new");
+    EXPECT_EQ(entries(dir).size(), 1000);
+}
+
+TEST(FileRenamer, RefusesAFileThatIsGoneOrReplaced)
+{
+    TempDir dir;
+    const QString shot = dir.write("shot.png", "original");
+    const std::optional<FileID> seen = FileID::fromPath(shot);
+    ASSERT_TRUE(seen);
+
+    // Another file takes the path while both exist, so the inode cannot be reused.
+    const QString other = dir.write("other.png", "someone else's");
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(shot).constData()), 0);
+    const RenameResult replaced = FileRenamer::rename(shot, "Chart", " ", seen);
+    ASSERT_FALSE(replaced.ok());
+    EXPECT_EQ(*replaced.error(), RenameError::sourceChanged());
+    EXPECT_EQ(entries(dir), QStringList{"shot.png"});
+
+    // A volume known on one side only is no mismatch.
+    FileID withoutVolume = *FileID::fromPath(shot);
+    withoutVolume.volume.reset();
+    FileID otherVolume = *FileID::fromPath(shot);
+    otherVolume.volume = QStringLiteral("00000000-0000-0000-0000-000000000000");
+    if (FileID::fromPath(shot)->volume) {
+        const RenameResult moved = FileRenamer::rename(shot, "Elsewhere", " ", otherVolume);
+        ASSERT_FALSE(moved.ok());
+        EXPECT_EQ(*moved.error(), RenameError::sourceChanged());
+    }
+    EXPECT_TRUE(FileRenamer::rename(shot, "Chart", " ", withoutVolume).ok());
+
+    QFile::remove(dir.filePath("Chart.png"));
+    const RenameResult missing = FileRenamer::rename(dir.filePath("Chart.png"), "Again", " ", std::nullopt);
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(*missing.error(), RenameError::sourceMissing());
+}
+
+TEST(FileRenamer, RefusesInvalidNames)
+{
+    TempDir dir;
+    const QString shot = dir.write("shot.png");
+    const QString names[] = {
+        "", "   ", "\n\t", "../x", "a/b", "a:b", ".hidden", "..", QStringLiteral("a") + QChar(0) + "b"};
+    for (const QString &name : names) {
+        const RenameResult result = FileRenamer::rename(shot, name, " ", std::nullopt);
+        ASSERT_FALSE(result.ok()) << name.toStdString();
+        EXPECT_EQ(*result.error(), RenameError::invalidName()) << name.toStdString();
+    }
+    EXPECT_EQ(entries(dir), QStringList{"shot.png"});
+    // The name is checked before the file, so a missing file with a bad name still reports the name.
+    EXPECT_EQ(*FileRenamer::rename(dir.filePath("gone.png"), ".x", " ", std::nullopt).error(),
+              RenameError::invalidName());
+}
+
+TEST(FileRenamer, CaseOnlyRenameOfTheSameFileUsesAPlainRename)
+{
+    TempDir dir;
+    const QString shot = dir.write("chart.png", "bytes");
+
+    // Case-sensitive volume: the new name is free and the exclusive rename takes it.
+    ScriptedCalls calls;
+    RenameResult result = FileRenamer::rename(shot, "Chart", " ", FileID::fromPath(shot), calls);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("Chart.png"));
+    EXPECT_EQ(calls.log, QStringList{"renameNoReplace Chart.png"});
+
+    // A case-insensitive volume shows the same file under the other spelling; a hard link stands in for that.
+    const QString lower = dir.filePath("report.png");
+    const QString upper = dir.filePath("Report.png");
+    dir.write("report.png", "report");
+    ASSERT_EQ(::link(QFile::encodeName(lower).constData(), QFile::encodeName(upper).constData()), 0);
+    ScriptedCalls insensitive;
+    result = FileRenamer::rename(lower, "Report", " ", FileID::fromPath(lower), insensitive);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), upper);
+    EXPECT_EQ(insensitive.log, QStringList{"rename Report.png"});
+}
+
+TEST(FileRenamer, FallsBackToHardLinksWithoutExclusiveRename)
+{
+    for (int unsupported : {EINVAL, ENOTSUP}) {
+        TempDir dir;
+        dir.write("Chart.png", "existing");
+        const QString shot = dir.write("Screenshot.png", "new");
+        const auto inode = FileID::fromPath(shot)->inode;
+        ScriptedCalls calls;
+        calls.noReplaceAnswer = unsupported;
+        const RenameResult result = FileRenamer::rename(shot, "Chart", " ", FileID::fromPath(shot), calls);
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result.path(), dir.filePath("Chart 2.png"));
+        EXPECT_EQ(FileID::fromPath(result.path())->inode, inode);
+        EXPECT_EQ(contents(dir.filePath("Chart.png")), "existing");
+        EXPECT_EQ(entries(dir), (QStringList{"Chart 2.png", "Chart.png"}));
+        EXPECT_EQ(calls.log, (QStringList{"renameNoReplace Chart.png", "link Chart.png", "renameNoReplace Chart 2.png",
+                                          "link Chart 2.png", "unlink Screenshot.png"}));
+    }
+}
+
+TEST(FileRenamer, LinkFallbackUndoesTheLinkWhenTheOldNameCannotGo)
+{
+    TempDir dir;
+    const QString shot = dir.write("Screenshot.png", "new");
+    ScriptedCalls calls;
+    calls.noReplaceAnswer = ENOTSUP;
+    calls.unlinkAnswer = EACCES;
+    const RenameResult result = FileRenamer::rename(shot, "Chart", " ", std::nullopt, calls);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(*result.error(), RenameError::noAccess());
+    EXPECT_EQ(entries(dir), QStringList{"Screenshot.png"});
+}
+
+TEST(FileRenamer, WithoutHardLinksLooksBeforeARenamingPlainly)
+{
+    TempDir dir;
+    dir.write("Chart.png", "existing");
+    const QString shot = dir.write("Screenshot.png", "new");
+    ScriptedCalls calls;
+    calls.noReplaceAnswer = ENOTSUP;
+    calls.linkAnswer = EPERM; // what vfat answers to link()
+    const RenameResult result = FileRenamer::rename(shot, "Chart", " ", std::nullopt, calls);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("Chart 2.png"));
+    EXPECT_EQ(contents(dir.filePath("Chart.png")), "existing");
+    EXPECT_EQ(calls.log.last(), "rename Chart 2.png");
+    EXPECT_FALSE(calls.log.contains("rename Chart.png"));
+}
+
+TEST(FileRenamer, ClassifiesSystemRefusals)
+{
+    struct Case
+    {
+        int noReplaceAnswer;
+        int lstatAnswer;
+        RenameError expected;
+    };
+    const Case cases[] = {
+        {EACCES, 0, RenameError::noAccess()},      {EPERM, 0, RenameError::noAccess()},
+        {ENOENT, 0, RenameError::sourceMissing()}, {ENOSPC, 0, RenameError::system(ENOSPC)},
+        {0, EACCES, RenameError::noAccess()},      {0, ENOENT, RenameError::sourceMissing()},
+        {EROFS, 0, RenameError::system(EROFS)},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        const QString shot = dir.write("shot.png");
+        ScriptedCalls calls;
+        calls.noReplaceAnswer = c.noReplaceAnswer;
+        calls.lstatAnswer = c.lstatAnswer;
+        const RenameResult result = FileRenamer::rename(shot, "Chart", " ", std::nullopt, calls);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(*result.error(), c.expected) << std::strerror(c.noReplaceAnswer + c.lstatAnswer);
+        EXPECT_EQ(entries(dir), QStringList{"shot.png"});
+    }
+    EXPECT_EQ(RenameError::system(ENOSPC).description(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    EXPECT_NE(RenameError::system(ENOSPC), RenameError::system(EROFS));
+}
+
+TEST(FileRenamer, ReadOnlyFolderGivesNoAccess)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root may write into any folder; the refusal is covered through the call seam";
+    TempDir dir;
+    const QString folder = dir.mkdir("locked");
+    const QString shot = folder + "/shot.png";
+    QFile(shot).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    const RenameResult result = FileRenamer::rename(shot, "Chart", " ", std::nullopt);
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(*result.error(), RenameError::noAccess());
+    EXPECT_TRUE(QFile::exists(shot));
+}
+
+TEST(FileRenamer, RestoreGivesBackTheOriginalName)
+{
+    const QString original = QStringLiteral("Screenshot 2026-11-12 at 10.42.17.png");
+    TempDir dir;
+    const QString chart = dir.write("Chart.png", "bytes");
+    RenameResult result = FileRenamer::restore(chart, original, FileID::fromPath(chart));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath(original));
+
+    // Taken meanwhile: numbered with a space whatever separator new names use.
+    const QString again = dir.write("Chart.png", "second");
+    result = FileRenamer::restore(again, original, FileID::fromPath(again));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("Screenshot 2026-11-12 at 10.42.17 2.png"));
+    EXPECT_EQ(contents(dir.filePath(original)), "bytes");
+
+    // Names of tools that write colons come back as they were.
+    const QString grim = dir.write("Terminal.png");
+    result = FileRenamer::restore(grim, "2024-01-15T10:42:17Z_grim.png", std::nullopt);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("2024-01-15T10:42:17Z_grim.png"));
+}
+
+TEST(FileRenamer, RestoreTakesTheOriginalExtensionCaseOrKeepsTheCurrentOne)
+{
+    TempDir dir;
+    const QString upper = dir.write("Chart.PNG");
+    RenameResult result = FileRenamer::restore(upper, "shot.png", std::nullopt);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("shot.png"));
+
+    // The exact original is taken: the base name with the file's own extension.
+    const QString second = dir.write("Diagram.PNG");
+    result = FileRenamer::restore(second, "shot.png", std::nullopt);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("shot.PNG"));
+
+    // A different extension is not taken over.
+    const QString jpeg = dir.write("Photo.jpg");
+    result = FileRenamer::restore(jpeg, "IMG_0001.jpeg", std::nullopt);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.path(), dir.filePath("IMG_0001.jpg"));
+}
+
+TEST(FileRenamer, RestoreNeverMovesAnotherFile)
+{
+    TempDir dir;
+    const QString chart = dir.write("Chart.PNG", "ours");
+    const std::optional<FileID> ours = FileID::fromPath(chart);
+    const QString other = dir.write("other.PNG", "theirs");
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(chart).constData()), 0);
+
+    const RenameResult result = FileRenamer::restore(chart, "shot.png", ours);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(*result.error(), RenameError::sourceChanged());
+    EXPECT_EQ(entries(dir), QStringList{"Chart.PNG"});
+    EXPECT_EQ(*FileRenamer::restore(chart, "../escape.png", std::nullopt).error(), RenameError::invalidName());
+}
