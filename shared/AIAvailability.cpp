@@ -2,6 +2,19 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "AIAvailability.h"
 
+#include "ModelProbe.h"
+
+QCoro::Task<AIAvailability> AIAvailability::current()
+{
+    return current(ModelEnvironment::system());
+}
+
+QCoro::Task<AIAvailability> AIAvailability::current(ModelEnvironment environment)
+{
+    const ModelStatus status = co_await ModelProbe::read(std::move(environment));
+    co_return status.availability;
+}
+
 QString AIAvailability::debugDescription() const
 {
     switch (m_kind) {

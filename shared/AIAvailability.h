@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <QCoroTask>
+
+struct ModelEnvironment;
+
 // Whether the local language model can be used now, and if not, why; values compare equal only with the same
 // reason. A model provider reports one of these; the value itself knows nothing about where it came from.
 class AIAvailability
@@ -16,6 +20,11 @@ public:
     static AIAvailability notEnabled() { return AIAvailability(Kind::notEnabled); }
     static AIAvailability modelNotReady() { return AIAvailability(Kind::modelNotReady); }
     static AIAvailability unknown(const QString &reason) { return AIAvailability(Kind::unknown, reason); }
+
+    // Asks the model servers now; never cached, never blocks the event loop, bounded by the probe time-out.
+    // Callers that also need the model's languages or vision read a whole ModelStatus through ModelProbe instead.
+    static QCoro::Task<AIAvailability> current();
+    static QCoro::Task<AIAvailability> current(ModelEnvironment environment);
 
     Kind kind() const { return m_kind; }
     bool isAvailable() const { return m_kind == Kind::available; }

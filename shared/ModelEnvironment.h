@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include "ModelEndpoint.h"
+
+#include <QList>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+class KeyValueStore;
+
+// Everything the model lookup and the model client read from outside: settings, environment variables, the
+// executables on PATH, where to look for servers and how long to wait. Tests replace any part of it.
+struct ModelEnvironment
+{
+    // Settings keys of the user's explicit choices; empty or missing means "detect".
+    static constexpr const char *endpointKey = "modelEndpoint";
+    static constexpr const char *modelKey = "modelName";
+
+    // The settings store; null reads no settings. Not owned: it must outlive every call that uses this value.
+    const KeyValueStore *store = nullptr;
+    // An environment variable's value (OLLAMA_HOST), empty when unset.
+    std::function<QString(const QString &name)> variable;
+    // Whether a program of this name is on PATH.
+    std::function<bool(const QString &program)> hasExecutable;
+    // Where auto-detection looks, in order of preference. Entries not on loopback are skipped.
+    QList<ModelEndpoint> candidates;
+
+    // Each request of an availability probe (connect and answer); keeps a query from ever hanging.
+    std::chrono::milliseconds probeTimeout{1500};
+    // Longest silence while a model loads or generates; a server not listening still fails at once.
+    std::chrono::milliseconds generationTimeout{150000};
+    // How often prewarm asks a loading llama-server whether it is ready.
+    std::chrono::milliseconds loadPollInterval{500};
+
+    // The real machine: the user's settings file, the process environment and PATH, and the default ports of
+    // Ollama (11434), llama-server (8080, then 9931) and LM Studio (1234) on 127.0.0.1.
+    static ModelEnvironment system();
+    static QList<ModelEndpoint> defaultCandidates();
+
+    // The settings' values, trimmed; empty when there is no store or no string under the key.
+    QString endpointSetting() const;
+    QString modelSetting() const;
+};

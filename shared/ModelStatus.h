@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include "AIAvailability.h"
+#include "ModelEndpoint.h"
+
+#include <QString>
+#include <QStringList>
+
+// One reading of the local model: whether it can be used, which server and model would answer, and what that
+// model can do. Capabilities are read with the availability because the chosen model can change between readings.
+struct ModelStatus
+{
+    AIAvailability availability = AIAvailability::notEnabled();
+    // The server that answered (identified), when one did.
+    ModelEndpoint endpoint;
+    // The model requests go to; empty unless available.
+    QString model;
+    bool vision = false;
+    // Bare language codes ("en", "ru"), in the order the model or its family lists them.
+    QStringList languages;
+
+    bool isAvailable() const { return availability.isAvailable(); }
+    // Whether one of the model's languages is exactly this code: callers pass the bare code; "ru-RU" is never
+    // supported. False when the model is not available.
+    bool supports(const QString &languageCode) const;
+    // Whether the model accepts images; false when it is not available.
+    bool modelHasVision() const { return isAvailable() && vision; }
+};
