@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -174,6 +175,22 @@ TEST(VisionPerceptionIntegrationTest, ContentColumnComesBeforeSidebar)
     ASSERT_TRUE(features.mainColumnCount.has_value());
     EXPECT_EQ(*features.mainColumnCount, 4);
     expectLines(features, content + sidebar);
+}
+
+TEST(VisionPerceptionIntegrationTest, ConcurrentAnalysesDoNotInterfere)
+{
+    const QImage english = render(QSize(1280, 800), false, stacked(englishLines));
+    const QImage russian = render(QSize(1280, 800), true, stacked(russianLines));
+    const VisionPerception perception;
+    PerceptionResult first;
+    PerceptionResult second;
+    std::thread other([&] { second = perception.analyze(russian, true); });
+    first = perception.analyze(english, true);
+    other.join();
+    ASSERT_TRUE(std::holds_alternative<ScreenshotFeatures>(first));
+    ASSERT_TRUE(std::holds_alternative<ScreenshotFeatures>(second));
+    expectLines(std::get<ScreenshotFeatures>(first), englishLines);
+    expectLines(std::get<ScreenshotFeatures>(second), russianLines);
 }
 
 TEST(VisionPerceptionIntegrationTest, BlankScreenHasNoText)

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageReader>
+#include <QImageWriter>
 
 #include <atomic>
 
@@ -254,6 +255,21 @@ TEST(VisionPerceptionTest, LoadImageScalesToLongestSide)
     EXPECT_EQ(VisionPerception::loadImage(png(image), 2560).size(), QSize(400, 200));
     const QImage tall = VisionPerception::loadImage(png(image.transformed(QTransform().rotate(90))), 100);
     EXPECT_EQ(tall.size(), QSize(50, 100));
+}
+
+TEST(VisionPerceptionTest, LoadImageAppliesOrientation)
+{
+    QImage image(400, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    ASSERT_TRUE(writer.supportsOption(QImageIOHandler::ImageTransformation));
+    writer.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(writer.write(image));
+    EXPECT_EQ(VisionPerception::loadImage(bytes, 2560).size(), QSize(200, 400));
+    EXPECT_EQ(VisionPerception::loadImage(bytes, 100).size(), QSize(50, 100));
 }
 
 TEST(VisionPerceptionTest, LoadImageRefusesBrokenAndHugeImages)
