@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "FrontAppLog.h"
+
+#include "FakeActivationSource.h"
+#include "TestClock.h"
+
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+QDateTime at(int hour, int minute, int second, int msec = 0)
+{
+    return QDateTime(QDate(2026, 11, 12), QTime(hour, minute, second, msec));
+}
+
+struct Log
+{
+    TestClock clock;
+    FakeActivationSource *source = new FakeActivationSource;
+    FrontAppLog log{std::unique_ptr<ActivationSource>(source), clock};
+};
+
+TEST(FrontAppLogTest, attributesCapturesWithTheAllowances)
+{
+    Log f;
+    f.clock.set(at(10, 0, 0));
+    f.source->frontmost = QStringLiteral("A");
+    f.log.start();
+    f.clock.set(at(10, 5, 0));
+    f.source->activate(QStringLiteral("B"));
+    ASSERT_EQ(f.log.entries().size(), 2);
+
+    const struct
+    {
+        QDateTime capture;
+        std::optional<QString> app;
+    } cases[] = {
+        {at(10, 4, 58, 500), QStringLiteral("A")}, {at(10, 4, 59, 500), QStringLiteral("B")},
+        {at(10, 5, 0), QStringLiteral("B")},       {at(11, 0, 0), QStringLiteral("B")},
+        {at(9, 59, 59), QStringLiteral("A")},      {at(9, 59, 59, 500), QStringLiteral("A")},
+        {at(9, 59, 58, 999), std::nullopt},        {at(9, 59, 57), std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(f.log.app(c.capture), c.app) << c.capture.toString(Qt::ISODateWithMs).toStdString();
+}
+
+TEST(FrontAppLogTest, keepsTheNewestActivations)
+{
+    Log f;
+    f.log.start();
+    EXPECT_TRUE(f.log.entries().isEmpty()) << "nothing was in front";
+    EXPECT_EQ(f.log.app(f.clock.now()), std::nullopt);
+    for (int i = 1; i <= 65; ++i) {
+        f.clock.advance(1);
+        f.source->activate(QStringLiteral("App %1").arg(i));
+    }
+    ASSERT_EQ(f.log.entries().size(), 64);
+    EXPECT_EQ(f.log.entries().first().name, QStringLiteral("App 2"));
+    EXPECT_EQ(f.log.entries().last().name, QStringLiteral("App 65"));
+    EXPECT_EQ(f.log.entries().last().date, f.clock.now());
+}
+
+TEST(FrontAppLogTest, namelessActivationsAndStoppedLogRecordNothing)
+{
+    Log f;
+    f.source->activate(QStringLiteral("before start"));
+    f.log.start();
+    f.log.start();
+    EXPECT_EQ(f.source->starts, 1);
+    f.source->activate(QString());
+    EXPECT_TRUE(f.log.entries().isEmpty());
+    f.source->activate(QStringLiteral("Files"));
+    f.log.stop();
+    EXPECT_EQ(f.source->stops, 1);
+    f.source->activate(QStringLiteral("after stop"));
+    ASSERT_EQ(f.log.entries().size(), 1);
+    EXPECT_EQ(f.log.entries().first().name, QStringLiteral("Files"));
+
+    // A restart keeps what was recorded.
+    f.source->frontmost = QStringLiteral("Terminal");
+    f.log.start();
+    ASSERT_EQ(f.log.entries().size(), 2);
+    EXPECT_EQ(f.log.entries().last().name, QStringLiteral("Terminal"));
+}
+
+TEST(FrontAppLogTest, unavailableSourceLeavesTheLogEmpty)
+{
+    Log f;
+    f.source->available = false;
+    f.source->frontmost = QStringLiteral("ignored");
+    f.log.start();
+    EXPECT_TRUE(f.log.isStarted());
+    EXPECT_TRUE(f.log.entries().isEmpty());
+    EXPECT_EQ(f.log.app(f.clock.now()), std::nullopt);
+}
+
+TEST(FrontAppLogTest, captureDateFromFileNames)
+{
+    const QDateTime created = at(21, 5, 3);
+    const struct
+    {
+        const char *name;
+        QDateTime fallback;
+        QDateTime expected;
+    } cases[] = {
+        {"Screenshot 2026-11-12 at 9.05.01 PM.png", created, at(21, 5, 1)},
+        {"Screenshot 2026-11-12 at 9.05.01 PM.png", created.addSecs(2 * 3600), created.addSecs(2 * 3600)},
+        {"Screenshot 2026-11-12 at 9.05.01 pm.png", created, at(21, 5, 1)},
+        {"Screenshot 2026-11-12 at 12.00.00 AM.png", at(0, 1, 0), at(0, 0, 0)},
+        {"Screenshot 2026-11-12 at 12.30.00 PM.png", at(12, 31, 0), at(12, 30, 0)},
+        {"Screenshot 2026-11-12 at 12.30.00.png", at(12, 31, 0), at(12, 30, 0)},
+        {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 52, 16), at(10, 42, 17)},
+        {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 52, 17), at(10, 52, 17)},
+        {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 32, 18), at(10, 42, 17)},
+        {"Screenshot.png", created, created},
+        {"Screenshot 2026-11-12.png", created, created},
+        {"Screenshot 2026-13-12 at 10.42.17.png", at(10, 42, 17), at(10, 42, 17)},
+        {"Screenshot 2026-11-12 at 25.42.17.png", at(10, 42, 17), at(10, 42, 17)},
+        // The Linux tools' own formats.
+        {"Screenshot from 2026-11-12 10-42-17.png", at(10, 42, 20), at(10, 42, 17)},
+        {"Screenshot_20261112_104217-1.png", at(10, 42, 20), at(10, 42, 17)},
+        {"Screenshot_2026-11-12_10-42-17.png", at(10, 42, 20), at(10, 42, 17)},
+        {"ksnip_20261112-104217.png", at(10, 42, 20), at(10, 42, 17)},
+        {"20261112_10h42m17s_grim.png", at(10, 42, 20), at(10, 42, 17)},
+        {"Screenshot_Terminal_20261112104217.png", at(10, 42, 20), at(10, 42, 17)},
+        {"2026-11-12_10-42.png", at(10, 42, 20), at(10, 42, 0)},
+        {"Screenshot from 2026-11-12 10-42-17.png", at(12, 42, 20), at(12, 42, 20)},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FrontAppLog::captureDate(QString::fromUtf8(c.name), c.fallback), c.expected)
+            << c.name << " created " << c.fallback.toString(Qt::ISODate).toStdString();
+    }
+}
+
+TEST(FrontAppLogTest, grimsOlderNamesAreUtc)
+{
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QDateTime utc(QDate(2026, 11, 12), QTime(10, 42, 17), QTimeZone::utc());
+    const QDateTime created = utc.addSecs(3).toLocalTime();
+    EXPECT_EQ(FrontAppLog::captureDate(QStringLiteral("2026-11-12T10:42:17Z_grim.png"), created), utc);
+    qputenv("TZ", previous);
+    tzset();
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "X11ActivationSource.h"
+
+#include "FrontAppLog.h"
+#include "TempDir.h"
+#include "TestClock.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+
+#include <cstring>
+
+namespace {
+
+// A private X server on a display number it picks itself, and a client that plays the window manager.
+class X11ActivationSourceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            GTEST_SKIP() << "Xvfb is not installed";
+        // -displayfd makes the server choose a free display number and write it to stdout once it is ready.
+        m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                              QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                              QStringLiteral("320x240x24")});
+        ASSERT_TRUE(m_server.waitForStarted(5000));
+        while (!m_server.canReadLine()) {
+            ASSERT_TRUE(m_server.waitForReadyRead(10000)) << "Xvfb did not report its display";
+        }
+        m_display = u':' + QString::fromLatin1(m_server.readLine().trimmed());
+        m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+        ASSERT_FALSE(xcb_connection_has_error(m_connection));
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_activeWindowAtom = atom("_NET_ACTIVE_WINDOW");
+
+        m_data.write(QStringLiteral("applications/org.example.Alpha.desktop"),
+                     "[Desktop Entry]\nName=Alpha Editor\nStartupWMClass=AlphaClass\n");
+    }
+
+    void TearDown() override
+    {
+        if (m_connection)
+            xcb_disconnect(m_connection);
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            if (!m_server.waitForFinished(5000))
+                m_server.kill();
+        }
+    }
+
+    uint32_t atom(const char *name)
+    {
+        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
+        const uint32_t result = reply ? reply->atom : 0;
+        std::free(reply);
+        return result;
+    }
+
+    // A window whose WM_CLASS is `instance` and `className`.
+    uint32_t window(const QByteArray &instance, const QByteArray &className)
+    {
+        const uint32_t id = xcb_generate_id(m_connection);
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, id, m_root, 0, 0, 50, 50, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const QByteArray wmClass = instance + '\0' + className + '\0';
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
+                            static_cast<uint32_t>(wmClass.size()), wmClass.constData());
+        xcb_flush(m_connection);
+        return id;
+    }
+
+    void activate(uint32_t window)
+    {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, m_activeWindowAtom, XCB_ATOM_WINDOW, 32, 1,
+                            &window);
+        xcb_flush(m_connection);
+    }
+
+    QProcess m_server;
+    QString m_display;
+    xcb_connection_t *m_connection = nullptr;
+    uint32_t m_root = 0;
+    uint32_t m_activeWindowAtom = 0;
+    TempDir m_data;
+};
+
+TEST_F(X11ActivationSourceTest, reportsTheActiveWindowsApplication)
+{
+    const uint32_t alpha = window("alpha", "AlphaClass");
+    const uint32_t alphaSecond = window("alpha", "AlphaClass");
+    const uint32_t beta = window("beta-tool", "BetaTool");
+
+    X11ActivationSource source(m_display, {m_data.path()});
+    ASSERT_TRUE(source.start());
+    EXPECT_EQ(source.frontmostApplication(), std::nullopt) << "no window is active yet";
+    QSignalSpy spy(&source, &ActivationSource::activated);
+
+    activate(alpha);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QStringLiteral("Alpha Editor"));
+    EXPECT_EQ(source.frontmostApplication(), QStringLiteral("Alpha Editor"));
+
+    // Another window of the same application is no new activation; another application is.
+    activate(alphaSecond);
+    activate(beta);
+    ASSERT_TRUE(spy.wait(5000));
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QStringLiteral("BetaTool")) << "no desktop entry: the class name";
+
+    // No active window: an activation without a name.
+    activate(XCB_WINDOW_NONE);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QString());
+}
+
+TEST_F(X11ActivationSourceTest, feedsTheFrontAppLog)
+{
+    const uint32_t alpha = window("alpha", "AlphaClass");
+    const uint32_t beta = window("beta-tool", "BetaTool");
+    activate(alpha);
+
+    TestClock clock;
+    auto source = std::make_unique<X11ActivationSource>(m_display, QStringList{m_data.path()});
+    QSignalSpy spy(source.get(), &ActivationSource::activated);
+    FrontAppLog log(std::move(source), clock);
+    log.start();
+    ASSERT_EQ(log.entries().size(), 1);
+    EXPECT_EQ(log.entries().first().name, QStringLiteral("Alpha Editor"));
+
+    clock.advance(30);
+    activate(beta);
+    ASSERT_TRUE(spy.wait(5000));
+    ASSERT_EQ(log.entries().size(), 2);
+    EXPECT_EQ(log.app(clock.now()), QStringLiteral("BetaTool"));
+    EXPECT_EQ(log.app(clock.now().addSecs(-10)), QStringLiteral("Alpha Editor"));
+
+    // When the display goes away the log keeps what it has and nothing fails.
+    m_server.terminate();
+    ASSERT_TRUE(m_server.waitForFinished(5000));
+    spy.wait(300);
+    EXPECT_EQ(log.entries().size(), 2);
+    log.stop();
+}
+
+TEST(X11ActivationSourceNoDisplayTest, missingDisplayIsNotAnError)
+{
+    X11ActivationSource source(QStringLiteral(":9999"), {});
+    EXPECT_FALSE(source.start());
+    EXPECT_EQ(source.frontmostApplication(), std::nullopt);
+    TestClock clock;
+    FrontAppLog log(std::make_unique<X11ActivationSource>(QStringLiteral(":9999")), clock);
+    log.start();
+    EXPECT_TRUE(log.entries().isEmpty());
+}
+
+} // namespace
