@@ -20,7 +20,7 @@ constexpr double minimumLineHeight = 0.008;
 constexpr double minimumConfidence = 0.3;
 constexpr double minimumLabelConfidence = 0.25;
 constexpr double minimumLanguageProbability = 0.6;
-// Enough for the largest accepted image in 32-bit colour plus a converted copy, in megabytes.
+// Megabytes for one decoded frame: the largest accepted image even at 16 bits per channel.
 constexpr int allocationLimitMb = 320;
 
 const QStringList &cyrillicLanguages()

@@ -86,12 +86,6 @@ TEST(ScreenshotFeaturesTest, MeaningfulText)
     }
 }
 
-TEST(ScreenshotFeaturesTest, AllTextJoinsLinesInOrder)
-{
-    EXPECT_EQ(features({line(QStringLiteral("one")), line(QStringLiteral("two"))}).allText(), "one\ntwo");
-    EXPECT_EQ(features({}).allText(), "");
-}
-
 TEST(ScreenshotFeaturesTest, StandaloneLines)
 {
     const auto f = features({
