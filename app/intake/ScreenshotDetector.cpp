@@ -15,6 +15,7 @@
 #include <QImageReader>
 #include <QPromise>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -377,7 +378,12 @@ QCoro::Task<bool> waitUntilComplete(QString path, std::chrono::milliseconds time
         if (stableRounds >= roundsNeeded && hasCompleteTrailer(path) && co_await decodesCompletely(path))
             co_return true;
         last = status;
-        co_await QCoro::sleepFor(350ms);
+        // A coarse timer may fire early; the pause between polls is a lower bound.
+        QTimer pause;
+        pause.setTimerType(Qt::PreciseTimer);
+        pause.setSingleShot(true);
+        pause.start(350ms);
+        co_await pause;
     }
     co_return false;
 }
