@@ -71,24 +71,6 @@ TEST(NamingOptions, AnyBadFieldFallsBackToTheDefaultsAsAWhole)
     EXPECT_EQ(NamingOptions::fromJsonOrDefault("[]"), NamingOptions{});
 }
 
-TEST(NamingOptions, EnumerationsReadBackTheirOwnRawValuesOnly)
-{
-    for (NameSeparator value : allNameSeparators)
-        EXPECT_EQ(nameSeparatorFromRaw(rawValue(value)), value);
-    for (NameCase value : allNameCases)
-        EXPECT_EQ(nameCaseFromRaw(rawValue(value)), value);
-    for (DatePosition value : allDatePositions)
-        EXPECT_EQ(datePositionFromRaw(rawValue(value)), value);
-    for (DateStyle value : allDateStyles)
-        EXPECT_EQ(dateStyleFromRaw(rawValue(value)), value);
-    EXPECT_EQ(rawValue(DateStyle::dateTime), "dateTime");
-    EXPECT_FALSE(nameCaseFromRaw(u"upper"));
-    EXPECT_FALSE(dateStyleFromRaw(u""));
-    EXPECT_EQ(separatorCharacter(NameSeparator::space), " ");
-    EXPECT_EQ(separatorCharacter(NameSeparator::dash), "-");
-    EXPECT_EQ(separatorCharacter(NameSeparator::underscore), "_");
-}
-
 TEST(NamingOptions, DateChoiceReadsBothFields)
 {
     struct Case
