@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "L10n.h"
+#include "L10nTableCheck.h"
+
+#include <gtest/gtest.h>
+
+using namespace L10nTableCheck;
+
+namespace {
+
+// Every message the analyzer sends back, whether or not its sources are written yet.
+const char *const messageKeys[] = {
+    "error.aiUnavailableKeep", "error.aiFailedKeep",      "error.nothingRecognized", "error.unreadableImage",
+    "error.aiUnavailable",     "error.nothingToDescribe", "error.emptyAnswer",       "error.ungrounded",
+};
+
+} // namespace
+
+TEST(AnalyzerTexts, TablesAreLinkedAndFormatTheModelsFailure)
+{
+    L10n::apply(InterfaceLanguage::ru);
+    const QString russian = L("error.aiFailedKeep", QStringLiteral("HTTP 500"));
+    EXPECT_TRUE(russian.contains(u"HTTP 500") && russian.contains(u"модель")) << russian.toStdString();
+    L10n::apply(InterfaceLanguage::en);
+    const QString english = L("error.aiFailedKeep", QStringLiteral("HTTP 500"));
+    EXPECT_TRUE(english.contains(u"HTTP 500") && english.contains(u"model")) << english.toStdString();
+}
+
+TEST(AnalyzerTexts, EveryKeyTheAnalyzerUsesHasBothTexts)
+{
+    QList<KeyUse> uses = scanSources(QStringLiteral(ZENTROPE_SOURCE_DIR "/analyzer"));
+    for (const char *key : messageKeys)
+        uses.append({QString::fromLatin1(key), false, QStringLiteral("analyzer messages")});
+    const QStringList missing =
+        missingKeys(uses, loadTable(QStringLiteral(":/l10n/en.json")), loadTable(QStringLiteral(":/l10n/ru.json")));
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
+}
+
+TEST(AnalyzerTexts, EnglishAndRussianHaveTheSameKeysAndPlaceholders)
+{
+    const Table en = loadTable(QStringLiteral(":/l10n/en.json"));
+    const Table ru = loadTable(QStringLiteral(":/l10n/ru.json"));
+    ASSERT_FALSE(en.isEmpty());
+    EXPECT_TRUE(unpairedKeys(en, ru).isEmpty()) << unpairedKeys(en, ru).join(u'\n').toStdString();
+    EXPECT_TRUE(placeholderMismatches(en, ru).isEmpty()) << placeholderMismatches(en, ru).join(u'\n').toStdString();
+}

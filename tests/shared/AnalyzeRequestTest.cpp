@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "AnalyzeRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+TEST(NameLanguage, RawValuesInDeclarationOrder)
+{
+    QStringList raw;
+    for (const NameLanguage language : allNameLanguages())
+        raw.append(rawValue(language));
+    EXPECT_EQ(raw, (QStringList{QStringLiteral("auto"), QStringLiteral("ru"), QStringLiteral("en")}));
+    EXPECT_EQ(nameLanguageFromRaw(u"auto"), NameLanguage::automatic);
+    EXPECT_FALSE(nameLanguageFromRaw(u"automatic"));
+    EXPECT_FALSE(nameLanguageFromRaw(u"de"));
+}
+
+TEST(AnalyzeRequest, DecodesValidRequests)
+{
+    const struct
+    {
+        const char *json;
+        AnalyzeRequest expected;
+    } cases[] = {
+        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":"Firefox"})",
+         {NameLanguage::ru, QStringLiteral("en"), true, QStringLiteral("Firefox")}},
+        {R"({"nameLanguage":"auto","interfaceCode":"ru","ocrFallback":false})",
+         {NameLanguage::automatic, QStringLiteral("ru"), false, std::nullopt}},
+        {R"({"appName":null,"ocrFallback":false,"interfaceCode":"ru","nameLanguage":"en"})",
+         {NameLanguage::en, QStringLiteral("ru"), false, std::nullopt}},
+        // Members a newer client might add are ignored.
+        {R"({"nameLanguage":"en","interfaceCode":"de","ocrFallback":true,"extra":[1,2]})",
+         {NameLanguage::en, QStringLiteral("de"), true, std::nullopt}},
+        {" {\"nameLanguage\" : \"en\",\n\"interfaceCode\":\"\", \"ocrFallback\":true, \"appName\":\"\"} ",
+         {NameLanguage::en, QString(), true, QString()}},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        const auto request = AnalyzeRequest::fromJson(QByteArray(c.json), &error);
+        ASSERT_TRUE(request) << c.json << " " << error.toStdString();
+        EXPECT_EQ(*request, c.expected) << c.json;
+    }
+}
+
+TEST(AnalyzeRequest, RejectsMalformedRequestsWithAReason)
+{
+    const struct
+    {
+        const char *json;
+        const char *errorMentions;
+    } cases[] = {
+        {R"({"nameLanguage":"ru","interfaceCode":"en"})", "ocrFallback"},
+        {R"({"nameLanguage":"de","interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
+        {R"({"nameLanguage":"RU","interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
+        {R"({"nameLanguage":null,"interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
+        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":"true"})", "ocrFallback"},
+        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":1})", "ocrFallback"},
+        {R"({"nameLanguage":"ru","interfaceCode":7,"ocrFallback":true})", "interfaceCode"},
+        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":42})", "appName"},
+        {R"(["nameLanguage"])", "object"},
+        {R"({"nameLanguage":"ru",)", "JSON"},
+        {"", "JSON"},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_FALSE(AnalyzeRequest::fromJson(QByteArray(c.json), &error)) << c.json;
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.errorMentions))) << c.json << " -> " << error.toStdString();
+    }
+}
+
+TEST(AnalyzeRequest, EncodesCompactJsonWithoutAnUnknownApplication)
+{
+    const AnalyzeRequest request{NameLanguage::automatic, QStringLiteral("ru"), true, std::nullopt};
+    const QByteArray json = request.toJson();
+    EXPECT_FALSE(json.contains('\n'));
+    const QJsonObject object = QJsonDocument::fromJson(json).object();
+    EXPECT_EQ(object.keys(), (QStringList{QStringLiteral("interfaceCode"), QStringLiteral("nameLanguage"),
+                                          QStringLiteral("ocrFallback")}));
+    EXPECT_EQ(object.value(QStringLiteral("nameLanguage")).toString(), QStringLiteral("auto"));
+    EXPECT_EQ(AnalyzeRequest::fromJson(json), request);
+
+    const AnalyzeRequest named{NameLanguage::en, QStringLiteral("en"), false, QStringLiteral("Терминал \"1\"")};
+    EXPECT_EQ(AnalyzeRequest::fromJson(named.toJson()), named);
+}

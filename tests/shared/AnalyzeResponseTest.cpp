@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "AnalyzeResponse.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <limits>
+
+namespace {
+
+AnalyzeResponse success()
+{
+    AnalyzeResponse response;
+    response.title = QStringLiteral("Обзор pull request");
+    response.engine = NamingEngineKind::ai;
+    response.languageFallback = true;
+    response.duration = 2.718281828459045;
+    response.labels = {QStringLiteral("screenshot")};
+    response.prominentText = {QStringLiteral("Pull requests"), QStringLiteral("Review")};
+    return response;
+}
+
+} // namespace
+
+TEST(AnalyzeResponse, EnumerationRawValuesAreTheCaseNames)
+{
+    using enum AnalyzeResponse::ErrorCode;
+    const QStringList codes{
+        QStringLiteral("aiUnavailable"), QStringLiteral("aiFailed"), QStringLiteral("nothingRecognized"),
+        QStringLiteral("unreadable"),    QStringLiteral("other"),    QStringLiteral("busy")};
+    int index = 0;
+    for (const auto code : {aiUnavailable, aiFailed, nothingRecognized, unreadable, other, busy}) {
+        EXPECT_EQ(rawValue(code), codes.at(index++));
+        EXPECT_EQ(errorCodeFromRaw(rawValue(code)), code);
+    }
+    for (const auto kind : {NamingEngineKind::ai, NamingEngineKind::ocr, NamingEngineKind::manual})
+        EXPECT_EQ(namingEngineKindFromRaw(rawValue(kind)), kind);
+    EXPECT_EQ(rawValue(NamingEngineKind::manual), QStringLiteral("manual"));
+    EXPECT_FALSE(errorCodeFromRaw(u"timeout"));
+    EXPECT_FALSE(namingEngineKindFromRaw(u"vision"));
+}
+
+TEST(AnalyzeResponse, SuccessRoundTripsExactly)
+{
+    const AnalyzeResponse response = success();
+    const auto decoded = AnalyzeResponse::fromJson(response.toJson());
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, response);
+    const QJsonObject object = QJsonDocument::fromJson(response.toJson()).object();
+    EXPECT_FALSE(object.contains(QStringLiteral("errorCode")));
+    EXPECT_FALSE(object.contains(QStringLiteral("errorMessage")));
+}
+
+TEST(AnalyzeResponse, FailureCarriesEmptyMembersAndNoTitle)
+{
+    const AnalyzeResponse failure =
+        AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, QStringLiteral("Bad request"));
+    const QJsonObject object = QJsonDocument::fromJson(failure.toJson()).object();
+    EXPECT_EQ(object.keys(), (QStringList{QStringLiteral("duration"), QStringLiteral("errorCode"),
+                                          QStringLiteral("errorMessage"), QStringLiteral("labels"),
+                                          QStringLiteral("languageFallback"), QStringLiteral("prominentText")}));
+    EXPECT_EQ(object.value(QStringLiteral("duration")).toDouble(-1), 0.0);
+    EXPECT_EQ(object.value(QStringLiteral("languageFallback")), QJsonValue(false));
+    EXPECT_TRUE(object.value(QStringLiteral("labels")).toArray().isEmpty());
+    EXPECT_TRUE(object.value(QStringLiteral("prominentText")).isArray());
+    EXPECT_EQ(object.value(QStringLiteral("errorCode")).toString(), QStringLiteral("other"));
+    EXPECT_EQ(AnalyzeResponse::fromJson(failure.toJson()), failure);
+}
+
+TEST(AnalyzeResponse, DecodingIsStrict)
+{
+    const struct
+    {
+        const char *json;
+        bool decodes;
+    } cases[] = {
+        {R"({"languageFallback":false,"duration":0,"labels":[],"prominentText":[]})", true},
+        {R"({"title":null,"engine":null,"errorCode":null,"errorMessage":null,
+             "languageFallback":false,"duration":1,"labels":[],"prominentText":[]})",
+         true},
+        {R"({"title":"A","engine":"ocr","languageFallback":false,"duration":0.5,"labels":["x"],"prominentText":["y"]})",
+         true},
+        // A title without labels, as an older or broken peer might send it.
+        {R"({"title":"A","engine":"ai","languageFallback":false,"duration":0.5,"prominentText":[]})", false},
+        {R"({"title":"A","engine":"vision","languageFallback":false,"duration":0,"labels":[],"prominentText":[]})",
+         false},
+        {R"({"errorCode":"timeout","languageFallback":false,"duration":0,"labels":[],"prominentText":[]})", false},
+        {R"({"languageFallback":null,"duration":0,"labels":[],"prominentText":[]})", false},
+        {R"({"languageFallback":false,"duration":"0","labels":[],"prominentText":[]})", false},
+        {R"({"languageFallback":false,"duration":0,"labels":[null],"prominentText":[]})", false},
+        {R"({"languageFallback":false,"duration":0,"labels":"x","prominentText":[]})", false},
+        {R"({"languageFallback":false,"duration":0,"labels":[],"prominentText":[1]})", false},
+        {R"({"title":3,"languageFallback":false,"duration":0,"labels":[],"prominentText":[]})", false},
+        {R"({"languageFallback":false,"duration":1e400,"labels":[],"prominentText":[]})", false},
+        {"", false},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        const bool decoded = AnalyzeResponse::fromJson(QByteArray(c.json), &error).has_value();
+        EXPECT_EQ(decoded, c.decodes) << c.json << " " << error.toStdString();
+        EXPECT_EQ(error.isEmpty(), c.decodes) << c.json;
+    }
+}
+
+TEST(AnalyzeResponse, DurationsKeepEveryBitAndNonFiniteOnesAreNotEncoded)
+{
+    for (const double duration : {0.1, 1.0 / 3.0, 1e-9, 170.00000000000003, 12345.678901234567}) {
+        AnalyzeResponse response = success();
+        response.duration = duration;
+        const auto decoded = AnalyzeResponse::fromJson(response.toJson());
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(decoded->duration, duration);
+    }
+    AnalyzeResponse broken = success();
+    broken.duration = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(broken.toJson().isEmpty());
+    broken.duration = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(broken.toJson().isEmpty());
+}
