@@ -7,17 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-TEST(NameLanguage, RawValuesInDeclarationOrder)
-{
-    QStringList raw;
-    for (const NameLanguage language : allNameLanguages())
-        raw.append(rawValue(language));
-    EXPECT_EQ(raw, (QStringList{QStringLiteral("auto"), QStringLiteral("ru"), QStringLiteral("en")}));
-    EXPECT_EQ(nameLanguageFromRaw(u"auto"), NameLanguage::automatic);
-    EXPECT_FALSE(nameLanguageFromRaw(u"automatic"));
-    EXPECT_FALSE(nameLanguageFromRaw(u"de"));
-}
-
 TEST(AnalyzeRequest, DecodesValidRequests)
 {
     const struct
