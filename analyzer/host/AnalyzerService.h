@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include "AnalyzeEngine.h"
+#include "AnalyzerServiceImpl.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QDBusUnixFileDescriptor>
+#include <QHash>
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+
+class IdleExit;
+class Watchdog;
+
+// The object the analyzer exports on the bus. Each peer (unique bus name) gets its own AnalyzerServiceImpl;
+// replies are delayed so calls from several peers run at the same time.
+class AnalyzerService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds defaultCallLimit{170000};
+
+    AnalyzerService(AnalyzeEngineFactory factory, IdleExit *idleExit, Watchdog *watchdog,
+                    std::chrono::milliseconds callLimit = defaultCallLimit, QObject *parent = nullptr);
+
+    qsizetype peerCount() const { return m_peers.size(); }
+
+public Q_SLOTS:
+    QByteArray Analyze(const QDBusUnixFileDescriptor &image, const QByteArray &request);
+    Q_NOREPLY void Prewarm(const QString &language);
+
+private:
+    std::shared_ptr<AnalyzerServiceImpl> peer(const QString &name);
+    QCoro::Task<void> answer(QDBusConnection connection, QDBusMessage call, std::shared_ptr<AnalyzerServiceImpl> peer,
+                             QDBusUnixFileDescriptor image, QByteArray request);
+    QCoro::Task<void> warm(std::shared_ptr<AnalyzerServiceImpl> peer, QString language);
+
+    AnalyzeEngineFactory m_factory;
+    IdleExit *m_idleExit;
+    Watchdog *m_watchdog;
+    std::chrono::milliseconds m_callLimit;
+    QHash<QString, std::shared_ptr<AnalyzerServiceImpl>> m_peers;
+    QDBusServiceWatcher m_peerWatcher;
+};
