@@ -10,7 +10,7 @@ QString connectableHost(const QString &host)
 {
     if (host == QLatin1String("0.0.0.0"))
         return QStringLiteral("127.0.0.1");
-    if (host == QLatin1String("::") || host == QLatin1String("[::]"))
+    if (host == QLatin1String("::"))
         return QStringLiteral("::1");
     return host;
 }
@@ -97,7 +97,7 @@ std::optional<ModelEndpoint> ModelEndpoint::fromSetting(const QString &text)
 
 std::optional<ModelEndpoint> ModelEndpoint::fromOllamaHost(const QString &text)
 {
-    return parse(text.trimmed().isEmpty() ? QString() : text, 11434, true);
+    return parse(text, 11434, true);
 }
 
 QString ModelEndpoint::baseUrl() const

@@ -26,7 +26,8 @@ struct ModelEnvironment
     std::function<QString(const QString &name)> variable;
     // Whether a program of this name is on PATH.
     std::function<bool(const QString &program)> hasExecutable;
-    // Where auto-detection looks, in order of preference. Entries not on loopback are skipped.
+    // Where auto-detection looks, in order of preference; each entry's server kind is only asked first, the
+    // server is recognised by its answers. Entries not on loopback are skipped.
     QList<ModelEndpoint> candidates;
 
     // Each request of an availability probe (connect and answer); keeps a query from ever hanging.
