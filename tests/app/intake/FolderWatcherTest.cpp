@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "FolderWatcher.h"
+
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include <sys/inotify.h>
+
+using namespace std::chrono_literals;
+using Event = FolderWatcher::Event;
+
+namespace {
+
+constexpr quint32 created = FolderWatcher::itemCreated;
+constexpr quint32 renamed = FolderWatcher::itemRenamed;
+constexpr quint32 modified = FolderWatcher::itemModified;
+constexpr quint32 isFile = FolderWatcher::itemIsFile;
+
+// Gathers what the watcher delivers on its own thread.
+class Collector
+{
+public:
+    FolderWatcher::Handler handler()
+    {
+        return [this](const QList<Event> &batch) {
+            const std::lock_guard lock(m_mutex);
+            m_batches.append(batch);
+            m_changed.notify_all();
+        };
+    }
+
+    // Waits until some delivered event is about `path`.
+    bool waitForPath(const QString &path, std::chrono::milliseconds timeout = 5s)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, timeout, [&] {
+            for (const QList<Event> &batch : std::as_const(m_batches)) {
+                for (const Event &event : batch) {
+                    if (event.path == path)
+                        return true;
+                }
+            }
+            return false;
+        });
+    }
+
+    QList<QList<Event>> batches()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_batches;
+    }
+
+    QList<Event> events()
+    {
+        QList<Event> all;
+        for (const QList<Event> &batch : batches())
+            all += batch;
+        return all;
+    }
+
+    QStringList paths()
+    {
+        QStringList all;
+        for (const Event &event : events())
+            all.append(event.path);
+        return all;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    QList<QList<Event>> m_batches;
+};
+
+TEST(FolderWatcherTest, mapsInotifyMasks)
+{
+    const struct
+    {
+        quint32 mask;
+        bool onRoot;
+        quint32 flags;
+    } cases[] = {
+        {IN_CREATE, false, created | isFile},
+        {IN_CREATE | IN_ISDIR, false, created | FolderWatcher::itemIsDir},
+        {IN_MOVED_TO, false, renamed | isFile},
+        {IN_MODIFY, false, modified | isFile},
+        {IN_CLOSE_WRITE, false, modified | isFile},
+        {IN_ATTRIB, false, FolderWatcher::itemInodeMetaMod | isFile},
+        {IN_Q_OVERFLOW, true, FolderWatcher::kernelDropped},
+        {IN_DELETE_SELF, true, FolderWatcher::rootChanged},
+        {IN_MOVE_SELF, true, FolderWatcher::rootChanged},
+        {IN_UNMOUNT, true, FolderWatcher::rootChanged},
+        {IN_IGNORED, true, FolderWatcher::rootChanged},
+        {IN_ATTRIB, true, 0},
+        {IN_ISDIR, false, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FolderWatcher::flagsFor(c.mask, c.onRoot), c.flags) << std::hex << c.mask;
+}
+
+TEST(FolderWatcherTest, filtersEvents)
+{
+    const QSet<QString> watched{QStringLiteral("/home/u/Pictures"), QStringLiteral("/home/u/Desktop")};
+    const struct
+    {
+        Event event;
+        bool kept;
+    } cases[] = {
+        {{QStringLiteral("/home/u/Pictures/Screenshot.png"), created | isFile}, true},
+        {{QStringLiteral("/home/u/Desktop/shot.PNG"), renamed | isFile}, true},
+        {{QStringLiteral("/home/u/Pictures/doc.pdf"), created | isFile}, false},
+        {{QStringLiteral("/home/u/Pictures/.hidden.png"), created | isFile}, false},
+        {{QStringLiteral("/home/u/Pictures/sub/shot.png"), created | isFile}, false},
+        {{QStringLiteral("/home/u/Pictures/folder.png"), created | FolderWatcher::itemIsDir}, false},
+        {{QStringLiteral("/home/u/Other/shot.png"), created | isFile}, false},
+        {{QStringLiteral("/home/u/Pictures/noextension"), created | isFile}, false},
+        // Rescan requests pass whatever their path.
+        {{QStringLiteral("/home/u/Pictures"), FolderWatcher::kernelDropped}, true},
+        {{QStringLiteral("/"), FolderWatcher::rootChanged}, true},
+        {{QStringLiteral("/x/.y"), FolderWatcher::mustScanSubDirs}, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FolderWatcher::keeps(c.event, watched), c.kept) << c.event.path.toStdString();
+}
+
+TEST(FolderWatcherTest, coalescesByPath)
+{
+    QList<Event> batch;
+    QHash<QString, qsizetype> index;
+    FolderWatcher::coalesce(batch, index, {QStringLiteral("/a/1.png"), created | isFile});
+    FolderWatcher::coalesce(batch, index, {QStringLiteral("/a/2.png"), renamed | isFile});
+    FolderWatcher::coalesce(batch, index, {QStringLiteral("/a/1.png"), modified | isFile});
+    EXPECT_EQ(batch, (QList<Event>{{QStringLiteral("/a/1.png"), created | modified | isFile},
+                                   {QStringLiteral("/a/2.png"), renamed | isFile}}));
+}
+
+TEST(FolderWatcherTest, reportsNewAndRenamedImages)
+{
+    TempDir watched;
+    TempDir elsewhere;
+    Collector collector;
+    FolderWatcher watcher(false, 100ms, collector.handler());
+    watcher.start({watched.path()});
+    ASSERT_TRUE(watcher.isRunning());
+
+    const QString shot = watched.write(QStringLiteral("Screenshot from 2024-01-15 10-42-17.png"), "png");
+    ASSERT_TRUE(collector.waitForPath(shot));
+    const QString outside = elsewhere.write(QStringLiteral("image.jpg"), "jpeg");
+    const QString renamedIn = watched.filePath(QStringLiteral("image.jpg"));
+    ASSERT_TRUE(QFile::rename(outside, renamedIn));
+    ASSERT_TRUE(collector.waitForPath(renamedIn));
+
+    for (const Event &event : collector.events()) {
+        if (event.path == shot) {
+            EXPECT_EQ(event.flags & (created | modified | isFile), created | modified | isFile);
+        }
+        if (event.path == renamedIn) {
+            EXPECT_EQ(event.flags & (renamed | isFile), renamed | isFile);
+        }
+    }
+}
+
+TEST(FolderWatcherTest, leavesOutWhatIsNotADirectImage)
+{
+    TempDir watched;
+    Collector collector;
+    FolderWatcher watcher(false, 100ms, collector.handler());
+    watcher.start({watched.path()});
+    watched.mkdir(QStringLiteral("sub"));
+    watched.write(QStringLiteral("sub/Screenshot 2026-11-12 at 10.42.17.png"), "png");
+    watched.write(QStringLiteral(".hidden.png"), "png");
+    watched.write(QStringLiteral("document.pdf"), "pdf");
+    const QString capitals = watched.write(QStringLiteral("SHOT.PNG"), "png");
+    const QString last = watched.write(QStringLiteral("last.webp"), "webp");
+    ASSERT_TRUE(collector.waitForPath(last));
+    ASSERT_TRUE(collector.waitForPath(capitals, 1s));
+    const QStringList paths = collector.paths();
+    EXPECT_EQ(QSet<QString>(paths.begin(), paths.end()), (QSet<QString>{capitals, last}));
+    for (const QList<Event> &batch : collector.batches())
+        EXPECT_FALSE(batch.isEmpty()) << "a batch with nothing left is not delivered";
+}
+
+TEST(FolderWatcherTest, coalescesWithinTheLatency)
+{
+    TempDir watched;
+    Collector collector;
+    FolderWatcher watcher(false, 400ms, collector.handler());
+    watcher.start({watched.path()});
+    const QString first = watched.write(QStringLiteral("a.png"), "1");
+    QFile file(first);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("more");
+    file.close();
+    const QString second = watched.write(QStringLiteral("b.png"), "2");
+    ASSERT_TRUE(collector.waitForPath(second));
+    const QList<QList<Event>> batches = collector.batches();
+    ASSERT_EQ(batches.size(), 1);
+    ASSERT_EQ(batches.first().size(), 2);
+    EXPECT_EQ(batches.first().at(0).path, first);
+    EXPECT_EQ(batches.first().at(0).flags & (created | modified), created | modified);
+    EXPECT_EQ(batches.first().at(1).path, second);
+}
+
+TEST(FolderWatcherTest, startStopAndRestart)
+{
+    TempDir a;
+    TempDir b;
+    Collector collector;
+    FolderWatcher watcher(false, 100ms, collector.handler());
+    EXPECT_FALSE(watcher.isRunning());
+    EXPECT_EQ(watcher.streamId(), 0u);
+
+    watcher.start({a.path(), b.path()});
+    const quint64 first = watcher.streamId();
+    EXPECT_NE(first, 0u);
+    watcher.start({b.path() + u'/', a.path()});
+    EXPECT_EQ(watcher.streamId(), first) << "the same folders keep the running stream";
+    watcher.start({a.path()});
+    EXPECT_NE(watcher.streamId(), first);
+    EXPECT_TRUE(watcher.isRunning());
+
+    watcher.start({});
+    EXPECT_FALSE(watcher.isRunning());
+
+    // A folder that cannot be watched leaves the watcher stopped; the same list is tried again later.
+    const QString later = a.filePath(QStringLiteral("later"));
+    watcher.start({later});
+    EXPECT_FALSE(watcher.isRunning());
+    a.mkdir(QStringLiteral("later"));
+    watcher.start({later});
+    EXPECT_TRUE(watcher.isRunning());
+    const QString shot = a.write(QStringLiteral("later/shot.png"), "png");
+    EXPECT_TRUE(collector.waitForPath(shot));
+
+    watcher.stop();
+    EXPECT_FALSE(watcher.isRunning());
+    const QString unseen = a.write(QStringLiteral("later/unseen.png"), "png");
+    EXPECT_FALSE(collector.waitForPath(unseen, 400ms));
+}
+
+TEST(FolderWatcherTest, movedOrDeletedRootIsReported)
+{
+    TempDir parent;
+    const QString root = parent.mkdir(QStringLiteral("watched"));
+    Collector collector;
+    FolderWatcher watcher(false, 100ms, collector.handler());
+    watcher.start({root});
+    ASSERT_TRUE(QDir().rename(root, parent.filePath(QStringLiteral("moved"))));
+    ASSERT_TRUE(collector.waitForPath(root));
+    EXPECT_TRUE(collector.events().first().flags & FolderWatcher::rootChanged);
+
+    // The watch does not follow the folder to its new place: the pipeline re-resolves it instead.
+    parent.write(QStringLiteral("moved/ghost.png"), "png");
+    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("watched/ghost.png")), 300ms));
+    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("moved/ghost.png")), 10ms));
+
+    const QString other = parent.mkdir(QStringLiteral("other"));
+    watcher.start({other});
+    ASSERT_TRUE(QDir(other).removeRecursively());
+    ASSERT_TRUE(collector.waitForPath(other));
+    EXPECT_TRUE(collector.events().last().flags & FolderWatcher::rootChanged);
+}
+
+TEST(FolderWatcherTest, ownRenamesAreIgnoredForAWhile)
+{
+    TempDir watched;
+    for (const bool ignoreSelf : {true, false}) {
+        Collector collector;
+        FolderWatcher watcher(ignoreSelf, 100ms, collector.handler());
+        watcher.start({watched.path()});
+        const QString from = watched.write(QStringLiteral("from %1.png").arg(ignoreSelf), "png");
+        ASSERT_TRUE(collector.waitForPath(from));
+        const QString to = watched.filePath(QStringLiteral("to %1.png").arg(ignoreSelf));
+        watcher.ignoreOwnChange(from);
+        watcher.ignoreOwnChange(to);
+        ASSERT_TRUE(QFile::rename(from, to));
+        const QString other = watched.write(QStringLiteral("other %1.png").arg(ignoreSelf), "png");
+        ASSERT_TRUE(collector.waitForPath(other));
+        EXPECT_EQ(collector.paths().contains(to), !ignoreSelf);
+    }
+}
+
+} // namespace
