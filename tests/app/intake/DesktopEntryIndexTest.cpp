@@ -41,16 +41,4 @@ TEST(DesktopEntryIndexTest, findsNamesByWindowClass)
     EXPECT_EQ(russian.displayName(QString(), QStringLiteral("org.gnome.Nautilus")), QStringLiteral("Файлы"));
 }
 
-TEST(DesktopEntryIndexTest, dataDirsFollowTheXdgRules)
-{
-    QProcessEnvironment environment;
-    EXPECT_EQ(DesktopEntryIndex::xdgDataDirs(environment, QStringLiteral("/home/u")),
-              (QStringList{QStringLiteral("/home/u/.local/share"), QStringLiteral("/usr/local/share"),
-                           QStringLiteral("/usr/share")}));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/data"));
-    environment.insert(QStringLiteral("XDG_DATA_DIRS"), QStringLiteral("/a::relative:/b"));
-    EXPECT_EQ(DesktopEntryIndex::xdgDataDirs(environment, QStringLiteral("/home/u")),
-              (QStringList{QStringLiteral("/data"), QStringLiteral("/a"), QStringLiteral("/b")}));
-}
-
 } // namespace
