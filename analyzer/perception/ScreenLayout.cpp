@@ -107,9 +107,6 @@ std::vector<Column> columns(const std::vector<Line> &lines)
         sortInRowOrder(column);
         return std::vector<Column>{std::move(column)};
     };
-    if (lines.empty()) {
-        return {};
-    }
     if (lines.size() < 8 || std::any_of(lines.begin(), lines.end(), [](const Line &l) { return l.width <= 0; })) {
         return single();
     }
