@@ -324,7 +324,7 @@ TEST(HistoryStore, DebouncedSaveWritesOnceAfterTheLastRequest)
     ASSERT_TRUE(saved.wait(2000));
     const qint64 elapsed = sinceLast.elapsed();
     EXPECT_GE(elapsed, 380);
-    EXPECT_LT(elapsed, 1000);
+    EXPECT_LT(elapsed, 1500);
     QTest::qWait(500);
     EXPECT_EQ(saved.count(), 1);
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("registry.json"))));

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "NotifierDBusServer.h"
+#include "InterfaceLanguage.h"
+#include "L10n.h"
+#include "Notifier.h"
+#include "PrivateBus.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A desktop notification server as small as the protocol allows: it records every call.
+class FakeNotifications : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Call
+    {
+        QString appName;
+        uint replacesId;
+        QString appIcon;
+        QString summary;
+        QString body;
+        QStringList actions;
+        QVariantMap hints;
+        int timeout;
+    };
+    QList<Call> calls;
+    uint nextId = 7;
+
+public Q_SLOTS:
+    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
+                const QString &body, const QStringList &actions, const QVariantMap &hints, int timeout)
+    {
+        calls.append({appName, replacesId, appIcon, summary, body, actions, hints, timeout});
+        return replacesId != 0 ? replacesId : nextId++;
+    }
+};
+
+bool waitUntil(const std::function<bool()> &done, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QTest::qWait(10);
+    return done();
+}
+
+RenameRecord record(const QString &currentName)
+{
+    RenameRecord r;
+    r.id = QUuid::createUuid();
+    r.folderPath = QStringLiteral("/home/u/Pictures");
+    r.originalName = QStringLiteral("Screenshot from 2026-11-12 10-42-17.png");
+    r.currentName = currentName;
+    return r;
+}
+
+class NotifierDBusTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        L10n::apply(InterfaceLanguage::en);
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start";
+        client = bus.connect();
+        desktop = bus.connect();
+        ASSERT_TRUE(client.isConnected());
+        ASSERT_TRUE(desktop.isConnected());
+        notifier = std::make_unique<Notifier>(std::make_unique<NotifierDBusServer>(client));
+        notifier->setOnUndo([this](const QUuid &id) { undone.append(id); });
+        notifier->setOnReveal([this](const QUuid &id) { revealed.append(id); });
+    }
+
+    void startServer()
+    {
+        ASSERT_TRUE(desktop.registerObject(QLatin1String(NotifierDBusServer::objectPath), &fake,
+                                           QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(desktop.registerService(QLatin1String(NotifierDBusServer::serviceName)));
+    }
+
+    static void emitAction(const QDBusConnection &from, uint id, const QString &action)
+    {
+        QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(NotifierDBusServer::objectPath),
+                                                         QLatin1String(NotifierDBusServer::interfaceName),
+                                                         QStringLiteral("ActionInvoked"));
+        signal << id << action;
+        from.send(signal);
+    }
+
+    // No activatable services: only the fake below can answer as the notification server.
+    PrivateBus bus{PrivateBus::configWithoutServices()};
+    QDBusConnection client{QString()};
+    QDBusConnection desktop{QString()};
+    FakeNotifications fake;
+    std::unique_ptr<Notifier> notifier;
+    QList<QUuid> undone;
+    QList<QUuid> revealed;
+};
+} // namespace
+
+TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorised)
+{
+    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    // The reply may already be in when the notifier looks, so the signal can come before any wait.
+    ASSERT_TRUE(waitUntil([&] { return !delivered.isEmpty(); }));
+    EXPECT_FALSE(delivered.front().at(1).toBool());
+    EXPECT_EQ(notifier->authorized(), false);
+}
+
+TEST_F(NotifierDBusTest, NotifyArgumentsAndReplacement)
+{
+    startServer();
+    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
+    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    // Posted back to back: the second must still learn the first one's id.
+    notifier->postRenamed(renamed, NotificationMode::all);
+    notifier->postRenamed(renamed, NotificationMode::all);
+    ASSERT_TRUE(waitUntil([&] { return delivered.count() == 2; }));
+    EXPECT_TRUE(delivered.at(0).at(1).toBool());
+    EXPECT_EQ(delivered.at(0).at(0).toString(), uuidText(renamed.id));
+
+    ASSERT_EQ(fake.calls.size(), 2);
+    const auto &call = fake.calls.front();
+    EXPECT_EQ(call.appName, QStringLiteral("Zentrope"));
+    EXPECT_EQ(call.replacesId, 0u);
+    EXPECT_EQ(call.appIcon, QStringLiteral("org.zentrope.Zentrope"));
+    EXPECT_EQ(call.summary, L("notif.renamed.title"));
+    EXPECT_EQ(call.body, QStringLiteral("Report\n") + L("notif.renamed.from", renamed.originalName));
+    EXPECT_EQ(call.actions, (QStringList{QStringLiteral("default"), L("notif.reveal"), QStringLiteral("UNDO"),
+                                         L("notif.undo"), QStringLiteral("REVEAL"), L("notif.reveal")}));
+    EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.zentrope.Zentrope"));
+    EXPECT_EQ(call.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.renames"));
+    EXPECT_EQ(call.timeout, -1);
+    EXPECT_EQ(fake.calls.at(1).replacesId, 7u);
+}
+
+TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
+{
+    startServer();
+    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
+    const RenameRecord first = record(QStringLiteral("One.png"));
+    const RenameRecord second = record(QStringLiteral("Two.png"));
+    notifier->postRenamed(first, NotificationMode::all);  // id 7
+    notifier->postRenamed(second, NotificationMode::all); // id 8
+    ASSERT_TRUE(waitUntil([&] { return delivered.count() == 2; }));
+
+    // Another client on the bus cannot act on the user's behalf.
+    QDBusConnection intruder = bus.connect();
+    emitAction(intruder, 7, QStringLiteral("UNDO"));
+    emitAction(desktop, 8, QStringLiteral("default"));
+    ASSERT_TRUE(waitUntil([&] { return !revealed.isEmpty(); }));
+    emitAction(desktop, 7, QStringLiteral("UNDO"));
+    ASSERT_TRUE(waitUntil([&] { return !undone.isEmpty(); }));
+    QTest::qWait(50);
+    EXPECT_EQ(revealed, QList<QUuid>{second.id});
+    EXPECT_EQ(undone, QList<QUuid>{first.id});
+}
+
+#include "NotifierDBusServerTest.moc"

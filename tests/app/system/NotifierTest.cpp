@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "Notifier.h"
+#include "InterfaceLanguage.h"
+#include "L10n.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Answers at once, remembers every notification, and gives a replaced notification its old id back.
+class FakeServer final : public NotifierServer
+{
+public:
+    std::optional<QStringList> answer = QStringList{QStringLiteral("actions"), QStringLiteral("body")};
+    int capabilityCalls = 0;
+    QList<Notification> shown;
+    uint nextId = 100;
+
+    QCoro::Task<std::optional<QStringList>> capabilities() override
+    {
+        ++capabilityCalls;
+        co_return answer;
+    }
+
+    QCoro::Task<std::optional<uint>> notify(const Notification &notification) override
+    {
+        shown.append(notification);
+        co_return notification.replacesId != 0 ? notification.replacesId : nextId++;
+    }
+
+    void click(uint id, const char *action) { Q_EMIT actionInvoked(id, QString::fromLatin1(action)); }
+    void close(uint id) { Q_EMIT notificationClosed(id); }
+};
+
+RenameRecord record(const QString &currentName)
+{
+    RenameRecord r;
+    r.id = QUuid::createUuid();
+    r.folderPath = QStringLiteral("/home/u/Pictures");
+    r.originalName = QStringLiteral("Screenshot from 2026-11-12 10-42-17.png");
+    r.currentName = currentName;
+    return r;
+}
+
+class NotifierTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        L10n::apply(InterfaceLanguage::en);
+        auto fake = std::make_unique<FakeServer>();
+        server = fake.get();
+        notifier = std::make_unique<Notifier>(std::move(fake));
+        notifier->setOnUndo([this](const QUuid &id) { undone.append(id); });
+        notifier->setOnReveal([this](const QUuid &id) { revealed.append(id); });
+    }
+    void TearDown() override { L10n::apply(InterfaceLanguage::en); }
+
+    FakeServer *server = nullptr;
+    std::unique_ptr<Notifier> notifier;
+    QList<QUuid> undone;
+    QList<QUuid> revealed;
+};
+} // namespace
+
+TEST_F(NotifierTest, ModesDecideWhatIsPosted)
+{
+    const struct
+    {
+        NotificationMode mode;
+        bool renamed, error, info;
+    } cases[] = {
+        {NotificationMode::all, true, true, true},
+        {NotificationMode::errors, false, true, false},
+        {NotificationMode::off, false, false, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(rawValue(c.mode).toStdString());
+        server->shown.clear();
+        notifier->postRenamed(record(QStringLiteral("Report.png")), c.mode);
+        EXPECT_EQ(server->shown.size(), c.renamed ? 1 : 0);
+        notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), c.mode);
+        EXPECT_EQ(server->shown.size(), (c.renamed ? 1 : 0) + (c.error ? 1 : 0));
+        notifier->postInfo(QStringLiteral("Batch"), QStringLiteral("2 of 3"), c.mode);
+        EXPECT_EQ(server->shown.size(), (c.renamed ? 1 : 0) + (c.error ? 1 : 0) + (c.info ? 1 : 0));
+    }
+}
+
+TEST_F(NotifierTest, ContentOfEachKind)
+{
+    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    notifier->postRenamed(renamed, NotificationMode::all);
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), NotificationMode::all);
+    notifier->postInfo(QStringLiteral("Batch"), QStringLiteral("2 of 3"), NotificationMode::all);
+    ASSERT_EQ(server->shown.size(), 3);
+
+    const auto &rename = server->shown.at(0);
+    EXPECT_EQ(rename.appName, QStringLiteral("Zentrope"));
+    EXPECT_EQ(rename.replacesId, 0u);
+    EXPECT_EQ(rename.summary, L("notif.renamed.title"));
+    EXPECT_EQ(rename.body, QStringLiteral("Report\n") + L("notif.renamed.from", renamed.originalName));
+    EXPECT_TRUE(rename.body.contains(renamed.originalName));
+    EXPECT_EQ(rename.actions, (QStringList{QStringLiteral("default"), L("notif.reveal"), QStringLiteral("UNDO"),
+                                           L("notif.undo"), QStringLiteral("REVEAL"), L("notif.reveal")}));
+    EXPECT_EQ(rename.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.zentrope.Zentrope"));
+    EXPECT_EQ(rename.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.renames"));
+
+    const auto &error = server->shown.at(1);
+    EXPECT_EQ(error.summary, L("notif.error.title"));
+    EXPECT_EQ(error.body, QStringLiteral("a.png\nNo access"));
+    EXPECT_TRUE(error.actions.isEmpty());
+    EXPECT_EQ(error.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.errors"));
+
+    const auto &info = server->shown.at(2);
+    EXPECT_EQ(info.summary, QStringLiteral("Batch"));
+    EXPECT_EQ(info.body, QStringLiteral("2 of 3"));
+    EXPECT_TRUE(info.actions.isEmpty());
+    EXPECT_FALSE(info.hints.contains(QStringLiteral("category")));
+    EXPECT_TRUE(info.hints.contains(QStringLiteral("desktop-entry")));
+}
+
+TEST_F(NotifierTest, MarkupServersGetEscapedBodies)
+{
+    server->answer = QStringList{QStringLiteral("body-markup")};
+    notifier->postError(QStringLiteral("<b>&.png"), QStringLiteral("x"), NotificationMode::errors);
+    ASSERT_EQ(server->shown.size(), 1);
+    EXPECT_EQ(server->shown.front().body, QStringLiteral("&lt;b&gt;&amp;.png\nx"));
+}
+
+TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
+{
+    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    notifier->postRenamed(renamed, NotificationMode::all);
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    RenameRecord again = renamed;
+    again.currentName = QStringLiteral("Quarterly report.png");
+    notifier->postRenamed(again, NotificationMode::all);
+    ASSERT_EQ(server->shown.size(), 4);
+    EXPECT_EQ(server->shown.at(1).replacesId, 0u);
+    EXPECT_EQ(server->shown.at(2).replacesId, 0u);
+    EXPECT_EQ(server->shown.at(3).replacesId, 100u);
+
+    // Once the user closed it there is nothing left to replace.
+    server->close(100);
+    notifier->postRenamed(again, NotificationMode::all);
+    EXPECT_EQ(server->shown.at(4).replacesId, 0u);
+}
+
+TEST_F(NotifierTest, ActionsReachTheCallbacksWithTheRecordId)
+{
+    const RenameRecord first = record(QStringLiteral("One.png"));
+    const RenameRecord second = record(QStringLiteral("Two.png"));
+    notifier->postRenamed(first, NotificationMode::all);                                      // id 100
+    notifier->postRenamed(second, NotificationMode::all);                                     // id 101
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all); // id 102
+
+    server->click(100, "UNDO");
+    server->click(101, "REVEAL");
+    server->click(100, "default");
+    server->click(101, "dismissed");
+    server->click(102, "default");
+    server->click(999, "UNDO");
+    EXPECT_EQ(undone, QList<QUuid>{first.id});
+    EXPECT_EQ(revealed, (QList<QUuid>{second.id, first.id}));
+}
+
+TEST_F(NotifierTest, NoServerMeansNothingIsPostedAndTheAnswerIsKept)
+{
+    server->answer = std::nullopt;
+    notifier->postRenamed(record(QStringLiteral("Report.png")), NotificationMode::all);
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    EXPECT_TRUE(server->shown.isEmpty());
+    EXPECT_EQ(notifier->authorized(), false);
+    EXPECT_EQ(server->capabilityCalls, 1);
+}
+
+TEST_F(NotifierTest, AuthorisationIsAskedOnce)
+{
+    EXPECT_EQ(notifier->authorized(), std::nullopt);
+    EXPECT_TRUE(QCoro::waitFor(notifier->requestAuthorizationIfNeeded()));
+    notifier->postInfo(QStringLiteral("t"), QStringLiteral("b"), NotificationMode::all);
+    EXPECT_TRUE(QCoro::waitFor(notifier->requestAuthorizationIfNeeded()));
+    EXPECT_EQ(server->capabilityCalls, 1);
+    EXPECT_EQ(notifier->authorized(), true);
+}
+
+TEST_F(NotifierTest, ActionTitlesFollowTheLanguageOnceRegistered)
+{
+    notifier->registerCategories();
+    const QString englishUndo = L("notif.undo");
+    L10n::apply(InterfaceLanguage::ru);
+    const QString russianUndo = L("notif.undo");
+    ASSERT_NE(englishUndo, russianUndo);
+
+    notifier->registerCategories();
+    notifier->postRenamed(record(QStringLiteral("Report.png")), NotificationMode::all);
+    ASSERT_EQ(server->shown.size(), 1);
+    EXPECT_EQ(server->shown.front().actions.at(3), russianUndo);
+    EXPECT_EQ(server->shown.front().actions.at(5), L("notif.reveal"));
+}
