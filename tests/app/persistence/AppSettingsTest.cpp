@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "AppSettings.h"
+#include "L10n.h"
+#include "TempDir.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+class AppSettingsTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { L10n::apply(InterfaceLanguage::en); }
+
+    QString path() const { return dir.filePath(QStringLiteral("zentrope/settings.json")); }
+    std::shared_ptr<KeyValueStore> store() const { return std::make_shared<KeyValueStore>(path()); }
+
+    TempDir dir;
+};
+
+WatchedFolder folder(const char *path, bool enabled)
+{
+    return {QUuid::createUuid(), QString::fromUtf8(path), QByteArray("bookmark\x01\x02", 10), enabled};
+}
+} // namespace
+
+TEST_F(AppSettingsTest, FirstLaunchGivesTheDefaultsAndWritesNothing)
+{
+    const AppSettings settings(store());
+    EXPECT_TRUE(settings.autoProcessing());
+    EXPECT_TRUE(settings.folders().isEmpty());
+    EXPECT_EQ(settings.naming(), NamingOptions());
+    EXPECT_EQ(settings.scope(), ProcessingScope::screenshots);
+    EXPECT_FALSE(settings.ocrFallback());
+    EXPECT_EQ(settings.notifications(), NotificationMode::all);
+    EXPECT_EQ(settings.appearance(), AppearanceMode::system);
+    EXPECT_EQ(settings.interfaceLanguage(), InterfaceLanguage::system);
+    EXPECT_FALSE(settings.onboardingDone());
+    EXPECT_EQ(settings.lastSeenDate(), std::nullopt);
+    EXPECT_TRUE(settings.warmedBuild().isEmpty());
+    EXPECT_TRUE(settings.modelEndpoint().isEmpty());
+    EXPECT_TRUE(settings.modelName().isEmpty());
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(AppSettingsTest, StoredValuesAreReadOnlyWhenTheirTypeAndTextFit)
+{
+    const auto s = store();
+    s->setString(QStringLiteral("autoProcessing"), QStringLiteral("NO"));
+    s->setNumber(QStringLiteral("ocrFallback"), 1);
+    s->setString(QStringLiteral("scope"), QStringLiteral("everything"));
+    s->setString(QStringLiteral("notifications"), QStringLiteral("errors"));
+    s->setString(QStringLiteral("appearance"), QStringLiteral("dark"));
+    s->setString(QStringLiteral("interfaceLanguage"), QStringLiteral("de"));
+    s->setString(QStringLiteral("lastSeenDate"), QStringLiteral("2026-11-12T10:42:17Z"));
+    s->setString(QStringLiteral("folders"), QStringLiteral("[]"));
+    s->setBytes(QStringLiteral("modelName"), "llava");
+
+    const AppSettings settings(s);
+    EXPECT_TRUE(settings.autoProcessing());
+    EXPECT_FALSE(settings.ocrFallback());
+    EXPECT_EQ(settings.scope(), ProcessingScope::screenshots);
+    EXPECT_EQ(settings.notifications(), NotificationMode::errors);
+    EXPECT_EQ(settings.appearance(), AppearanceMode::dark);
+    EXPECT_EQ(settings.interfaceLanguage(), InterfaceLanguage::system);
+    EXPECT_EQ(settings.lastSeenDate(), std::nullopt);
+    EXPECT_TRUE(settings.folders().isEmpty());
+    EXPECT_TRUE(settings.modelName().isEmpty());
+}
+
+TEST_F(AppSettingsTest, OnboardingDoneUsesTheLenientBooleanReading)
+{
+    const struct
+    {
+        KeyValueStore::Value stored;
+        bool expected;
+    } cases[] = {
+        {true, true},
+        {QStringLiteral("YES"), true},
+        {QStringLiteral("NO"), false},
+        {1.0, true},
+        {0.0, false},
+        {QDateTime::currentDateTimeUtc(), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored.index());
+        const auto s = store();
+        s->set(QStringLiteral("onboardingDone"), c.stored);
+        EXPECT_EQ(AppSettings(s).onboardingDone(), c.expected);
+    }
+}
+
+TEST_F(AppSettingsTest, CorruptedNamingFallsBackAsAWholeUntilItIsAssigned)
+{
+    const QByteArray withoutMaxLength =
+        R"({"language":"ru","separator":"dash","letterCase":"lower","datePosition":"prefix","dateStyle":"date"})";
+    const auto s = store();
+    s->setBytes(QStringLiteral("naming"), withoutMaxLength);
+    {
+        AppSettings settings(s);
+        EXPECT_EQ(settings.naming(), NamingOptions());
+        // Loading leaves the stored value alone.
+        EXPECT_EQ(s->bytes(QStringLiteral("naming")), withoutMaxLength);
+
+        NamingOptions options;
+        options.separator = NameSeparator::underscore;
+        settings.setNaming(options);
+    }
+    NamingOptions expected;
+    expected.separator = NameSeparator::underscore;
+    EXPECT_EQ(AppSettings(store()).naming(), expected);
+
+    s->setString(QStringLiteral("naming"), QString::fromUtf8(expected.toJsonBytes()));
+    EXPECT_EQ(AppSettings(s).naming(), NamingOptions());
+}
+
+TEST_F(AppSettingsTest, FoldersAreTakenWholeOrNotAtAll)
+{
+    const QList<WatchedFolder> folders{folder("/home/u/Pictures/Screenshots", true), folder("/home/u/Desktop", false)};
+    {
+        AppSettings settings(store());
+        QSignalSpy changed(&settings, &AppSettings::foldersChanged);
+        settings.setFolders(folders);
+        EXPECT_EQ(changed.count(), 1);
+    }
+    EXPECT_EQ(AppSettings(store()).folders(), folders);
+
+    const auto s = store();
+    s->setBytes(QStringLiteral("folders"),
+                R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","path":"/a","bookmark":"AA==","enabled":true},)"
+                R"({"id":"0F0E0D0C-0B0A-4908-8706-050403020100","path":"/b","bookmark":"AA=="}])");
+    EXPECT_TRUE(AppSettings(s).folders().isEmpty());
+}
+
+TEST_F(AppSettingsTest, SameValueTwiceWritesTwiceAndSignalsOnce)
+{
+    AppSettings settings(store());
+    QSignalSpy changed(&settings, &AppSettings::scopeChanged);
+    settings.setScope(ProcessingScope::allImages);
+    ASSERT_TRUE(QFile::remove(path()));
+    settings.setScope(ProcessingScope::allImages);
+    EXPECT_EQ(store()->string(QStringLiteral("scope")), QStringLiteral("allImages"));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(AppSettings(store()).scope(), ProcessingScope::allImages);
+}
+
+TEST_F(AppSettingsTest, EachAssignmentPersistsUnderItsKey)
+{
+    const QDateTime seen = QDateTime::fromString(QStringLiteral("2026-11-12T10:42:17.123Z"), Qt::ISODateWithMs);
+    {
+        AppSettings settings(store());
+        settings.setAutoProcessing(false);
+        settings.setOcrFallback(true);
+        settings.setNotifications(NotificationMode::off);
+        settings.setAppearance(AppearanceMode::light);
+        settings.setOnboardingDone(true);
+        settings.setLastSeenDate(seen);
+        settings.setWarmedBuild(QStringLiteral("7"));
+        settings.setModelEndpoint(QStringLiteral("http://127.0.0.1:8080"));
+        settings.setModelName(QStringLiteral("qwen2.5vl"));
+    }
+    const AppSettings settings(store());
+    EXPECT_FALSE(settings.autoProcessing());
+    EXPECT_TRUE(settings.ocrFallback());
+    EXPECT_EQ(settings.notifications(), NotificationMode::off);
+    EXPECT_EQ(settings.appearance(), AppearanceMode::light);
+    EXPECT_TRUE(settings.onboardingDone());
+    EXPECT_EQ(settings.lastSeenDate(), seen);
+    EXPECT_EQ(settings.warmedBuild(), QStringLiteral("7"));
+
+    // The analyzer reads the model choice from the same file.
+    const KeyValueStore analyzerView(path());
+    EXPECT_EQ(analyzerView.string(QStringLiteral("modelEndpoint")), QStringLiteral("http://127.0.0.1:8080"));
+    EXPECT_EQ(analyzerView.string(QStringLiteral("modelName")), QStringLiteral("qwen2.5vl"));
+    EXPECT_EQ(analyzerView.boolean(QStringLiteral("autoProcessing")), false);
+    EXPECT_EQ(analyzerView.string(QStringLiteral("appearance")), QStringLiteral("light"));
+}
+
+TEST_F(AppSettingsTest, RemovingTheLastSeenDateRemovesTheKey)
+{
+    AppSettings settings(store());
+    QSignalSpy changed(&settings, &AppSettings::lastSeenDateChanged);
+    settings.setLastSeenDate(QDateTime::currentDateTimeUtc());
+    settings.setLastSeenDate(std::nullopt);
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_FALSE(store()->contains(QStringLiteral("lastSeenDate")));
+    EXPECT_EQ(AppSettings(store()).lastSeenDate(), std::nullopt);
+}
+
+TEST_F(AppSettingsTest, InterfaceLanguageIsAppliedOnLoadAndOnEveryChange)
+{
+    const auto s = store();
+    s->setString(QStringLiteral("interfaceLanguage"), QStringLiteral("ru"));
+    L10n::apply(InterfaceLanguage::en);
+    AppSettings settings(s);
+    EXPECT_EQ(settings.interfaceLanguage(), InterfaceLanguage::ru);
+    EXPECT_EQ(L10n::code(), QStringLiteral("ru"));
+
+    QString codeSeenByObserver;
+    QObject::connect(&settings, &AppSettings::interfaceLanguageChanged,
+                     [&codeSeenByObserver] { codeSeenByObserver = L10n::code(); });
+    settings.setInterfaceLanguage(InterfaceLanguage::en);
+    EXPECT_EQ(L10n::code(), QStringLiteral("en"));
+    EXPECT_EQ(codeSeenByObserver, QStringLiteral("en"));
+    EXPECT_EQ(AppSettings(store()).interfaceLanguage(), InterfaceLanguage::en);
+}
+
+TEST_F(AppSettingsTest, AFailedWriteIsReportedAndTheValueKept)
+{
+    dir.write(QStringLiteral("blocked"));
+    AppSettings settings(std::make_shared<KeyValueStore>(dir.filePath(QStringLiteral("blocked/settings.json"))));
+    QSignalSpy failed(&settings, &AppSettings::writeFailed);
+    settings.setOcrFallback(true);
+    EXPECT_EQ(failed.count(), 1);
+    EXPECT_TRUE(settings.ocrFallback());
+}
