@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "Grounding.h"
+
+#include <gtest/gtest.h>
+
+using Grounding::Overlap;
+
+namespace {
+
+QStringList list(std::initializer_list<const char *> items)
+{
+    QStringList result;
+    for (const char *item : items)
+        result.append(QString::fromUtf8(item));
+    return result;
+}
+
+TEST(Grounding, ContentWordsKeepLongWordsAndCapitalAcronyms)
+{
+    EXPECT_EQ(Grounding::contentWords(u"PDF tools for the Ёлка"_qs), list({"pdf", "tools", "елка"}));
+    EXPECT_EQ(Grounding::contentWords(u"pdf tools"_qs), list({"tools"}));
+    EXPECT_EQ(Grounding::contentWords(u"ABCD and 2025 or OK"_qs), list({"abcd", "ok"}));
+    EXPECT_EQ(Grounding::tokens(u"Ёлка: v2.1-beta"_qs), list({"елка", "v2", "1", "beta"}));
+}
+
+struct OverlapCase
+{
+    const char *title;
+    QStringList sources;
+    Overlap expected;
+};
+
+class OverlapTest : public testing::TestWithParam<OverlapCase>
+{
+};
+
+TEST_P(OverlapTest, CountsMatchingContentWords)
+{
+    const OverlapCase &c = GetParam();
+    const Overlap found = Grounding::overlap(QString::fromUtf8(c.title), c.sources);
+    EXPECT_EQ(found.matched, c.expected.matched);
+    EXPECT_EQ(found.total, c.expected.total);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, OverlapTest,
+    testing::Values(
+        // Five-letter stems match inflected forms on the screen.
+        OverlapCase{"Invoices", list({"Invoice list"}), {1, 1}},
+        OverlapCase{"Documentation", list({"Documents"}), {1, 1}}, OverlapCase{"Documentation", list({"Docs"}), {0, 1}},
+        OverlapCase{"Настройки сети", list({"Сетевые настройка"}), {1, 2}},
+        OverlapCase{"Ёлочные игрушки", list({"елочные"}), {1, 2}},
+        // Acronyms count only in capitals.
+        OverlapCase{"PDF export", list({"Save as pdf"}), {1, 2}},
+        // No content words: any shared token of two or more characters will do.
+        OverlapCase{"go to app", list({"Open the app"}), {1, 1}},
+        OverlapCase{"go to app", list({"Open the application"}), {0, 1}}, OverlapCase{"a b", list({"a b cd"}), {0, 1}},
+        // Sources with no usable tokens.
+        OverlapCase{"Settings window", list({"", "a"}), {0, 2}}, OverlapCase{"ok", list({}), {0, 0}},
+        // Several sources pool their words.
+        OverlapCase{"Safari bookmarks", list({"Bookmarks bar", "", "Safari"}), {2, 2}}));
+
+TEST(Grounding, OriginalWordingNeedsTwoStemsAndSeventyPercent)
+{
+    const QList<std::pair<QString, QString>> pairs = {
+        {u"Сетевые параметры адаптера"_qs, u"Network adapter parameters"_qs},
+        {u"Настройки сети и в"_qs, u"Network settings panel"_qs},
+    };
+    // Three stems, two covered: not enough.
+    EXPECT_EQ(Grounding::originalWording(u"Network settings window"_qs, pairs, 8), std::nullopt);
+    // Four stems, three covered: enough; short trailing words are dropped while more than two remain.
+    EXPECT_EQ(Grounding::originalWording(u"Network settings panel options"_qs, pairs, 8), u"Настройки сети"_qs);
+    // One stem, even repeated, is never enough.
+    EXPECT_EQ(Grounding::originalWording(u"Network networks"_qs, pairs, 8), std::nullopt);
+    // Equal coverage: the earlier pair wins; the word limit applies to the original.
+    const QList<std::pair<QString, QString>> tie = {{u"Первая строка текста"_qs, u"Network settings"_qs},
+                                                    {u"Вторая"_qs, u"Network settings"_qs}};
+    EXPECT_EQ(Grounding::originalWording(u"Network settings"_qs, tie, 2), u"Первая строка"_qs);
+    // Translations of seven words or more are not headings.
+    const QList<std::pair<QString, QString>> longLine = {
+        {u"Длинная"_qs, u"network settings are set up here for you"_qs}};
+    EXPECT_EQ(Grounding::originalWording(u"Network settings"_qs, longLine, 8), std::nullopt);
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "NamingLanguage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ModelStatus modelWriting(QStringList languages)
+{
+    ModelStatus status;
+    status.availability = AIAvailability::available();
+    status.model = u"test-model"_qs;
+    status.languages = std::move(languages);
+    return status;
+}
+
+ScreenshotFeatures screen(std::optional<QString> language, std::initializer_list<const char *> texts = {})
+{
+    ScreenshotFeatures features;
+    features.language = std::move(language);
+    for (const char *text : texts)
+        features.lines.push_back({QString::fromUtf8(text), 0.02, 0.1, 0.1, 0.9, 0.3});
+    return features;
+}
+
+struct WantedCase
+{
+    NameLanguage requested;
+    std::optional<QString> screenLanguage;
+    const char *interfaceCode;
+    QStringList modelLanguages;
+    const char *wanted;
+    const char *output;
+};
+
+class WantedTest : public testing::TestWithParam<WantedCase>
+{
+};
+
+TEST_P(WantedTest, ResolvesWantedAndOutputLanguage)
+{
+    const WantedCase &c = GetParam();
+    const ModelStatus status = modelWriting(c.modelLanguages);
+    const QString wanted =
+        NamingLanguage::wanted(c.requested, screen(c.screenLanguage), QString::fromLatin1(c.interfaceCode), status);
+    EXPECT_EQ(wanted.toStdString(), c.wanted);
+    EXPECT_EQ(NamingLanguage::output(wanted, status).toStdString(), c.output);
+}
+
+const QStringList englishOnly{u"en"_qs};
+const QStringList germanToo{u"en"_qs, u"de"_qs};
+const QStringList russianToo{u"en"_qs, u"ru"_qs};
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, WantedTest,
+    testing::Values(WantedCase{NameLanguage::ru, u"en"_qs, "en", russianToo, "ru", "ru"},
+                    WantedCase{NameLanguage::ru, u"en"_qs, "en", englishOnly, "ru", "en"},
+                    WantedCase{NameLanguage::en, u"ru"_qs, "ru", russianToo, "en", "en"},
+                    // A German screen is named in German when the model writes German, else in the interface's.
+                    WantedCase{NameLanguage::automatic, u"de"_qs, "en", germanToo, "de", "de"},
+                    WantedCase{NameLanguage::automatic, u"de"_qs, "ru", englishOnly, "ru", "en"},
+                    // Russian and English screens are always taken at their word.
+                    WantedCase{NameLanguage::automatic, u"ru"_qs, "en", englishOnly, "ru", "en"},
+                    WantedCase{NameLanguage::automatic, std::nullopt, "ru", russianToo, "ru", "ru"}));
+
+TEST(NamingLanguage, ActualLanguageFollowsTheTitlesScript)
+{
+    EXPECT_EQ(NamingLanguage::actual(u"Настройки сети"_qs, u"en"_qs), u"ru"_qs);
+    EXPECT_EQ(NamingLanguage::actual(u"Настройки сети"_qs, u"uk"_qs), u"uk"_qs);
+    EXPECT_EQ(NamingLanguage::actual(u"Network settings"_qs, u"ru"_qs), u"en"_qs);
+    EXPECT_EQ(NamingLanguage::actual(u"Network settings"_qs, u"de"_qs), u"de"_qs);
+    // Two Cyrillic letters out of ten: neither clearly Latin nor clearly Cyrillic.
+    EXPECT_EQ(NamingLanguage::actual(u"Abcdefgh Юя"_qs, u"ru"_qs), u"ru"_qs);
+    EXPECT_EQ(NamingLanguage::actual(u"Abcdefgh Юя"_qs, u"en"_qs), u"en"_qs);
+}
+
+TEST(NamingLanguage, OtherLanguageIsTheScreensOrTheOtherScript)
+{
+    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"de"_qs)), u"de"_qs);
+    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"en"_qs, {"Settings"})), std::nullopt);
+    // A Russian title on a mostly Latin screen (10 % Cyrillic) is checked in English.
+    EXPECT_EQ(NamingLanguage::other(u"ru"_qs, screen(std::nullopt, {"Abcdefghi", "Ж"})), u"en"_qs);
+    EXPECT_EQ(NamingLanguage::other(u"ru"_qs, screen(std::nullopt, {"Настройки"})), std::nullopt);
+    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(std::nullopt, {"Abcdefghijk", "Жзи"})), u"ru"_qs);
+    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(std::nullopt, {"Abcdefghijklmnopqrstuvw", "Ж"})), std::nullopt);
+}
+
+TEST(NamingLanguage, EnglishNamesForTheInstructions)
+{
+    EXPECT_EQ(NamingLanguage::englishName(u"ru"_qs), u"Russian"_qs);
+    EXPECT_EQ(NamingLanguage::englishName(u"de"_qs), u"German"_qs);
+    EXPECT_EQ(NamingLanguage::englishName(u"qq"_qs), u"qq"_qs);
+}
+
+} // namespace
