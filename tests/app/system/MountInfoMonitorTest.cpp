@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "MountInfoMonitor.h"
+
+#include "TempDir.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+TEST(MountInfoMonitor, reportsOnlyRealChangesOfTheTable)
+{
+    TempDir dir;
+    const QString table = dir.write(QStringLiteral("mountinfo"), "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n");
+    MountInfoMonitor monitor(table);
+    ASSERT_TRUE(monitor.isActive());
+    QSignalSpy changes(&monitor, &MountMonitor::mountsChanged);
+
+    monitor.check();
+    EXPECT_EQ(changes.count(), 0);
+
+    dir.write(QStringLiteral("mountinfo"),
+              "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n40 22 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n");
+    monitor.check();
+    EXPECT_EQ(changes.count(), 1);
+    monitor.check();
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST(MountInfoMonitor, staysSilentWithoutATable)
+{
+    TempDir dir;
+    MountInfoMonitor monitor(dir.filePath(QStringLiteral("missing")));
+    EXPECT_FALSE(monitor.isActive());
+    QSignalSpy changes(&monitor, &MountMonitor::mountsChanged);
+    monitor.check();
+    EXPECT_EQ(changes.count(), 0);
+}
+
+TEST(MountInfoMonitor, opensThisProcessTable)
+{
+    MountInfoMonitor monitor;
+    EXPECT_TRUE(monitor.isActive());
+}
