@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QHashFunctions>
 
+#include <cstdio>
+
 QString RenameRecord::filePath() const
 {
     return QDir(folderPath).filePath(currentName);
@@ -95,9 +97,26 @@ size_t qHash(const RenameRecord &record, size_t seed) noexcept
                       record.fileID ? qHash(*record.fileID) : 0);
 }
 
+QByteArray historyDateBytes(const QDateTime &date)
+{
+    // Formatted by hand: the registry holds tens of thousands of dates and QDateTime::toString is slow.
+    const qint64 msecs = date.toMSecsSinceEpoch();
+    const qint64 secs = msecs / 1000 - (msecs % 1000 < 0 ? 1 : 0);
+    const qint64 days = secs / 86400 - (secs % 86400 < 0 ? 1 : 0);
+    const qint64 secondOfDay = secs - days * 86400;
+    const QDate day = QDate(1970, 1, 1).addDays(days);
+    if (!date.isValid() || day.year() < 1 || day.year() > 9999)
+        return date.toUTC().toString(Qt::ISODate).toLatin1();
+    char text[24];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", day.year(), day.month(),
+                                     day.day(), static_cast<int>(secondOfDay / 3600),
+                                     static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
+    return QByteArray(text, length);
+}
+
 QString historyDateText(const QDateTime &date)
 {
-    return date.toUTC().toString(Qt::ISODate);
+    return QString::fromLatin1(historyDateBytes(date));
 }
 
 std::optional<QDateTime> historyDateFromText(const QJsonValue &json)

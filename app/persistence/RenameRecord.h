@@ -5,6 +5,7 @@
 #include "FileID.h"
 #include "NamingEngineKind.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -44,8 +45,10 @@ std::optional<RenameRecord::State> renameRecordStateFromRaw(QStringView raw);
 
 size_t qHash(const RenameRecord &record, size_t seed = 0) noexcept;
 
-// Dates in the history files: "2026-11-12T10:42:17Z". Reading also accepts fractions and offsets.
+// Dates in the history files: "2026-11-12T10:42:17Z" (UTC, whole seconds). Reading also accepts fractions and
+// offsets.
 QString historyDateText(const QDateTime &date);
+QByteArray historyDateBytes(const QDateTime &date);
 std::optional<QDateTime> historyDateFromText(const QJsonValue &json);
 
 // The uppercase UUID text the history files and notifications use.

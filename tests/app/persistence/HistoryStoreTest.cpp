@@ -348,3 +348,27 @@ TEST(HistoryStore, SaveNowCancelsTheWaitingSaveAndDestructionFlushesIt)
     }
     EXPECT_TRUE(HistoryStore(dir.path(), clock).isPending(QStringLiteral("/p/b.png")));
 }
+
+TEST(HistoryStore, HandWrittenEncodingAgreesWithTheJsonLibrary)
+{
+    const QDateTime dates[] = {
+        QDateTime::fromString(QStringLiteral("1969-12-31T23:59:59.999Z"), Qt::ISODateWithMs),
+        QDateTime::fromString(QStringLiteral("2026-11-12T10:42:17.999+03:00"), Qt::ISODateWithMs),
+        QDateTime(QDate(2026, 3, 29), QTime(2, 30)),
+        QDateTime::fromString(QStringLiteral("0001-01-01T00:00:00Z"), Qt::ISODate),
+        QDateTime::fromString(QStringLiteral("9999-12-31T23:59:59Z"), Qt::ISODate),
+    };
+    for (const QDateTime &date : dates)
+        EXPECT_EQ(historyDateText(date), date.toUTC().toString(Qt::ISODate)) << date.toString().toStdString();
+
+    HistoryStore::Registry registry;
+    const QDateTime when = utc("2026-11-12T10:42:17Z");
+    registry.handled.insert(FileID{QStringLiteral("0B5E-1F2A"), 0}, when);
+    registry.handled.insert(FileID{QStringLiteral("we\"ird\\name"), 5}, when.addSecs(1));
+    registry.handled.insert(FileID{std::nullopt, (quint64(1) << 60) + 1}, when.addSecs(2));
+    registry.failed.insert(FileID{QStringLiteral("Тома"), 9}, when.addSecs(3));
+    const QByteArray bytes = HistoryStore::encodeRegistry(registry);
+    const auto decoded = HistoryStore::decodeRegistry(bytes);
+    ASSERT_TRUE(decoded.has_value()) << bytes.toStdString();
+    EXPECT_EQ(*decoded, registry);
+}
