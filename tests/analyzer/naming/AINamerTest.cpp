@@ -1,0 +1,413 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "AINamer.h"
+#include "CoroTest.h"
+#include "L10n.h"
+#include "NamingTestSupport.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+using namespace NamingTestSupport;
+
+namespace {
+
+const ScreenshotFeatures englishScreen =
+    screen(u"en"_qs, {"Pull request review", "Merge feature branch into main", "Files changed",
+                      "Conversation with reviewers", "Approve changes"});
+
+// Long enough that every text budget cuts it differently.
+ScreenshotFeatures longEnglishScreen()
+{
+    ScreenshotFeatures features = englishScreen;
+    for (int i = 0; i < 40; ++i)
+        features.lines.push_back(
+            {u"Review comment about module %1 and its tests"_qs.arg(QChar(u'A' + i % 26)) + QString(i / 26 + 1, u'x'),
+             0.01, 0.5, 0.05, 0.9, 0.5});
+    return features;
+}
+
+const char *const russianLines[] = {"Настройки сети",        "Подключение по локальной сети",
+                                    "Параметры адаптера",    "Состояние подключения",
+                                    "Свойства протокола",    "Доступ к интернету",
+                                    "Диагностика неполадок", "Центр управления сетями"};
+
+ScreenshotFeatures russianScreen(int lineCount)
+{
+    ScreenshotFeatures features = screen(u"ru"_qs, {});
+    for (int i = 0; i < lineCount; ++i)
+        features.lines.push_back({QString::fromUtf8(russianLines[i]), 0.03, 0.05 + 0.1 * i, 0.05, 0.9, 0.4});
+    return features;
+}
+
+class AINamerTest : public testing::Test
+{
+protected:
+    void SetUp() override { L10n::apply(InterfaceLanguage::en); }
+
+    AINamerResult suggest(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::automatic,
+                          std::optional<QString> app = std::nullopt, QImage image = QImage())
+    {
+        return runTask(namer.suggest(features, std::move(image), language, u"en"_qs, std::move(app)));
+    }
+
+    static QImage picture()
+    {
+        QImage image(640, 400, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        return image;
+    }
+
+    ModelServerDouble server;
+    AINamer namer{environmentFor(server)};
+};
+
+AINameResult titleOf(const AINamerResult &result)
+{
+    if (const auto *error = std::get_if<AINamerError>(&result)) {
+        ADD_FAILURE() << "namer failed: " << error->description().toStdString();
+        return {};
+    }
+    return std::get<AINameResult>(result);
+}
+
+AINamerError errorOf(const AINamerResult &result)
+{
+    if (const auto *title = std::get_if<AINameResult>(&result)) {
+        ADD_FAILURE() << "namer answered " << title->title.toStdString();
+        return {};
+    }
+    return std::get<AINamerError>(result);
+}
+
+TEST_F(AINamerTest, TextModeAcceptsAGroundedSummaryAndSendsTheFixedRequest)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Screenshot of Pull request review. Then more."_qs));
+
+    const AINameResult result = titleOf(suggest(englishScreen, NameLanguage::en, u"Firefox"_qs));
+    EXPECT_EQ(result, (AINameResult{u"Firefox Pull request review"_qs, u"en"_qs, false}));
+
+    const QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(fieldOf(sent[0]), u"summary"_qs);
+    EXPECT_EQ(sent[0].value(QLatin1String("options")).toObject().value(QLatin1String("num_predict")).toInt(), 40);
+    EXPECT_EQ(sent[0].value(QLatin1String("options")).toObject().value(QLatin1String("temperature")).toDouble(-1), 0);
+    EXPECT_FALSE(hasImage(sent[0]));
+    EXPECT_TRUE(systemOf(sent[0]).startsWith(u"You describe screenshots so that their files can be named."_qs));
+    EXPECT_TRUE(systemOf(sent[0]).endsWith(u"passwords.\n- Answer in English, with the summary only."_qs));
+    EXPECT_EQ(promptOf(sent[0]), u"App in front when the screenshot was taken: Firefox\n"
+                                 u"Text recognized on the screen, top to bottom:\n"
+                                 u"Pull request review\nMerge feature branch into main\nFiles changed\n"
+                                 u"Conversation with reviewers\nApprove changes\n"
+                                 u"\nDescribe this screenshot."_qs);
+}
+
+TEST_F(AINamerTest, TextModeRetriesStrictlyOnceThenGivesUp)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Feature branch review"_qs));
+    EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Feature branch review"_qs);
+    QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(promptOf(sent[1]), AINamer::prompt(englishScreen, std::nullopt, 1300) +
+                                     u" Use only words that are written in the text above."_qs);
+    EXPECT_EQ(systemOf(sent[1]), AINamer::instructions(u"en"_qs));
+
+    server.clearRequests();
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Snowy mountain cabin"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::of(AINamerError::Case::ungrounded));
+
+    // One of three content words on the screen is enough for a title in the screen's language.
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Review of holiday photos"_qs));
+    EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Review of holiday photos"_qs);
+}
+
+TEST_F(AINamerTest, TextModeErrors)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::busy(u"server busy"_qs));
+
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"model runner crashed"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::generation(u"model runner crashed"_qs));
+
+    server.enqueue(chatPath, answer(u"summary"_qs, u"The image of the"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::of(AINamerError::Case::emptyAnswer));
+
+    // Not enough text to say anything, and no picture to look at: the model is not asked.
+    server.clearRequests();
+    const AINamerError nothing = errorOf(suggest(screen(u"en"_qs, {"Hi", "Open it"}), NameLanguage::en, {}, picture()));
+    EXPECT_EQ(nothing, AINamerError::of(AINamerError::Case::nothingToDescribe));
+    EXPECT_EQ(nothing.description(), L("error.nothingToDescribe"));
+    EXPECT_TRUE(chats(server).isEmpty());
+}
+
+TEST_F(AINamerTest, TextModeShortensThePromptWhenTheContextOverflows)
+{
+    server.serveOllama({textModel()});
+    const ScreenshotFeatures features = longEnglishScreen();
+    const auto overflow = ModelServerDouble::ollamaError(400, u"the input length exceeds the context length"_qs);
+    server.enqueue(chatPath, overflow);
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
+    EXPECT_EQ(titleOf(suggest(features)).title, u"Pull request review"_qs);
+    QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(promptOf(sent[0]), AINamer::prompt(features, std::nullopt, 1300));
+    EXPECT_EQ(promptOf(sent[1]), AINamer::prompt(features, std::nullopt, 500));
+    EXPECT_LT(promptOf(sent[1]).size(), promptOf(sent[0]).size());
+
+    // The shorter prompt failing too is passed on as the model said it; a busy model stays busy.
+    server.enqueue(chatPath, overflow);
+    server.enqueue(chatPath, overflow);
+    const AINamerError twice = errorOf(suggest(features));
+    EXPECT_EQ(twice.kind, AINamerError::Case::model);
+    EXPECT_EQ(twice.description(), u"the input length exceeds the context length"_qs);
+    server.enqueue(chatPath, overflow);
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(429, u"too many requests"_qs));
+    EXPECT_EQ(errorOf(suggest(features)), AINamerError::busy(u"too many requests"_qs));
+}
+
+TEST_F(AINamerTest, PictureModeWalksTheTextBudgets)
+{
+    server.serveOllama({visionModel()});
+    const ScreenshotFeatures features = longEnglishScreen();
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(400, u"the input length exceeds the context length"_qs));
+    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
+
+    EXPECT_EQ(titleOf(suggest(features, NameLanguage::en, {}, picture())).title, u"Pull request review"_qs);
+    const QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(promptOf(sent[0]), AINamer::picturePrompt(features, std::nullopt, 900, false));
+    EXPECT_EQ(promptOf(sent[1]), AINamer::picturePrompt(features, std::nullopt, 400, true));
+    EXPECT_TRUE(
+        promptOf(sent[1]).endsWith(u"Name this screenshot. Use words that are written in the recognized text."_qs));
+    EXPECT_EQ(promptOf(sent[2]), u"Name this screenshot."_qs);
+    EXPECT_NE(promptOf(sent[0]), AINamer::picturePrompt(features, std::nullopt, 400, false));
+    for (const QJsonObject &chat : sent) {
+        EXPECT_TRUE(hasImage(chat));
+        EXPECT_EQ(fieldOf(chat), u"name"_qs);
+        EXPECT_EQ(systemOf(chat), AINamer::visionInstructions(u"en"_qs));
+    }
+    EXPECT_TRUE(AINamer::visionInstructions(u"en"_qs).endsWith(u"- Answer in English, with the name only."_qs));
+}
+
+TEST_F(AINamerTest, PictureModeReportsUngroundedBeforeTheLastModelError)
+{
+    server.serveOllama({visionModel()});
+    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
+    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen, NameLanguage::en, {}, picture())),
+              AINamerError::of(AINamerError::Case::ungrounded));
+
+    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
+    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
+    const AINamerError last = errorOf(suggest(englishScreen, NameLanguage::en, {}, picture()));
+    EXPECT_EQ(last.kind, AINamerError::Case::model);
+    EXPECT_EQ(last.description(), u"runner crashed"_qs);
+
+    // A busy model ends the attempts at once.
+    server.clearRequests();
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    EXPECT_EQ(errorOf(suggest(englishScreen, NameLanguage::en, {}, picture())), AINamerError::busy(u"server busy"_qs));
+    EXPECT_EQ(chats(server).size(), 1);
+}
+
+TEST_F(AINamerTest, PictureModeWithoutTextTakesAnyCleanAnswer)
+{
+    server.serveOllama({visionModel()});
+    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
+    const ScreenshotFeatures blank = screen(std::nullopt, {});
+    EXPECT_EQ(titleOf(suggest(blank, NameLanguage::en, {}, picture())).title, u"Mountain lake at sunset"_qs);
+    const QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(promptOf(sent[0]), u"Name this screenshot."_qs);
+}
+
+TEST_F(AINamerTest, TextOnlyModelIgnoresThePicture)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::en, {}, picture())).title, u"Pull request review"_qs);
+    ASSERT_EQ(chats(server).size(), 1);
+    EXPECT_FALSE(hasImage(chats(server)[0]));
+}
+
+TEST_F(AINamerTest, RussianScreenSummarisedInEnglishIsTranslated)
+{
+    server.serveOllama({textModel({u"en"_qs, u"ru"_qs})});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Настройки сетевого адаптера"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Настройки сетевого адаптера"_qs));
+
+    EXPECT_EQ(titleOf(suggest(russianScreen(3))), (AINameResult{u"Настройки сетевого адаптера"_qs, u"ru"_qs, false}));
+    const QList<QJsonObject> sent = chats(server);
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_TRUE(systemOf(sent[0]).endsWith(u"- Answer in Russian, with the summary only."_qs));
+    // The grounding check, then the title itself, each translated by the same model.
+    for (const QJsonObject &chat : {sent[1], sent[2]}) {
+        EXPECT_EQ(fieldOf(chat), u"translation"_qs);
+        EXPECT_TRUE(systemOf(chat).contains(u"from English into Russian"_qs));
+        EXPECT_EQ(promptOf(chat), u"Network adapter settings"_qs);
+        EXPECT_FALSE(hasImage(chat));
+    }
+}
+
+TEST_F(AINamerTest, WithoutTranslationALongForeignScreenIsTrusted)
+{
+    // The model writes only English, so nothing can be translated into Russian.
+    server.serveOllama({textModel({u"en"_qs})});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
+    EXPECT_EQ(titleOf(suggest(russianScreen(8))), (AINameResult{u"Network adapter settings"_qs, u"en"_qs, true}));
+    ASSERT_EQ(chats(server).size(), 1);
+    EXPECT_TRUE(systemOf(chats(server)[0]).endsWith(u"- Answer in English, with the summary only."_qs));
+
+    // Seven lines are too few to trust: the strict retry runs, and fails the same way.
+    server.clearRequests();
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
+    EXPECT_EQ(errorOf(suggest(russianScreen(7))), AINamerError::of(AINamerError::Case::ungrounded));
+    EXPECT_EQ(chats(server).size(), 2);
+}
+
+TEST_F(AINamerTest, TitleInTheScreensLanguageTakesTheScreensWording)
+{
+    server.serveOllama({textModel({u"en"_qs, u"ru"_qs})});
+    ScreenshotFeatures features = screen(u"ru"_qs, {"Параметры адаптера сети", "Подключение по локальной сети"});
+    features.lines[1].left = 0.5; // not in a block with the first line
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Adapter network parameters"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметры сетевого адаптера"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметры сетевого адаптера"_qs));
+    // Two of the translation's three stems ("парам", "адапт") are 67 %: not enough for the screen's own words.
+    EXPECT_EQ(titleOf(suggest(features)).title, u"Параметры сетевого адаптера"_qs);
+
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Adapter network parameters"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметров адаптеров сети"_qs));
+    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметров адаптеров сети"_qs));
+    EXPECT_EQ(titleOf(suggest(features)).title, u"Параметры адаптера сети"_qs);
+}
+
+TEST_F(AINamerTest, UnavailableModel)
+{
+    server.serveOllama({});
+    const AINamerError error = errorOf(suggest(englishScreen));
+    EXPECT_EQ(error.kind, AINamerError::Case::unavailable);
+    EXPECT_EQ(error.availability, AIAvailability::modelNotReady());
+    EXPECT_EQ(error.description(), L("error.aiUnavailable"));
+}
+
+struct PrefixCase
+{
+    const char *app;
+    const char *title;
+    const char *expected;
+};
+
+class AppPrefixTest : public testing::TestWithParam<PrefixCase>
+{
+};
+
+TEST_P(AppPrefixTest, NamesTheAppUnlessTheTitleDoes)
+{
+    const PrefixCase &c = GetParam();
+    const std::optional<QString> app = c.app ? std::optional(QString::fromUtf8(c.app)) : std::nullopt;
+    EXPECT_EQ(AINamer::withAppPrefix(QString::fromUtf8(c.title), AINamer::cleanAppName(app)).toStdString(),
+              std::string(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Apps, AppPrefixTest,
+    testing::Values(PrefixCase{"Firefox", "Pull request review", "Firefox Pull request review"},
+                    PrefixCase{"  Firefox  ", "Pull request review", "Firefox Pull request review"},
+                    PrefixCase{"Firefox", "firefox downloads", "firefox downloads"},
+                    PrefixCase{"Visual Studio Code", "Code review notes", "Code review notes"},
+                    PrefixCase{"Ёлка", "Елка игрушки", "Елка игрушки"},
+                    PrefixCase{nullptr, "Pull request review", "Pull request review"},
+                    PrefixCase{"X", "Pull request review", "Pull request review"},
+                    PrefixCase{"Dock", "Pull request review", "Pull request review"},
+                    PrefixCase{"loginwindow", "Pull request review", "Pull request review"},
+                    PrefixCase{"Control Center", "Pull request review", "Pull request review"},
+                    PrefixCase{"Notification Center", "Pull request review", "Pull request review"},
+                    PrefixCase{"Spotlight", "Pull request review", "Pull request review"},
+                    PrefixCase{"screencaptureui", "Pull request review", "Pull request review"},
+                    PrefixCase{"Screenshot", "Pull request review", "Pull request review"}));
+
+TEST(AINamerClassify, MapsEveryModelErrorKind)
+{
+    using Kind = AINamer::Failure::Kind;
+    EXPECT_EQ(AINamer::classify(ModelError(ModelError::Kind::busy, u"server busy"_qs)),
+              (AINamer::Failure{Kind::busy, u"server busy"_qs}));
+    EXPECT_EQ(AINamer::classify(ModelError(ModelError::Kind::contextTooLong, u"too long"_qs)).kind,
+              Kind::contextTooLong);
+    EXPECT_EQ(AINamer::classify(ModelError(ModelError::Kind::refused, u"no"_qs)).kind, Kind::refused);
+    EXPECT_EQ(AINamer::classify(ModelError(ModelError::Kind::other, u"HTTP 500"_qs)),
+              (AINamer::Failure{Kind::other, u"HTTP 500"_qs}));
+}
+
+TEST_F(AINamerTest, PrewarmKeepsOneSessionPerLanguage)
+{
+    server.serveOllama({visionModel({u"en"_qs, u"ru"_qs})});
+    server.setDefault(chatPath, ModelServerDouble::ollamaAnswer(QString()));
+
+    runTask(namer.prewarm(u"ru"_qs));
+    EXPECT_EQ(namer.warmLanguage(), u"ru"_qs);
+    runTask(namer.prewarm(u"ru"_qs));
+    EXPECT_EQ(server.requests(chatPath).size(), 1);
+    // A language the model does not write warms English.
+    runTask(namer.prewarm(u"de"_qs));
+    EXPECT_EQ(namer.warmLanguage(), u"en"_qs);
+    EXPECT_EQ(server.requests(chatPath).size(), 2);
+
+    // The warm session serves one screenshot.
+    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::en, {}, picture())).title, u"Pull request review"_qs);
+    EXPECT_EQ(namer.warmLanguage(), std::nullopt);
+    EXPECT_EQ(systemOf(chats(server).last()), AINamer::visionInstructions(u"en"_qs));
+}
+
+TEST_F(AINamerTest, PrewarmWithoutAModelDoesNothing)
+{
+    server.serveOllama({});
+    runTask(namer.prewarm(u"en"_qs));
+    EXPECT_EQ(namer.warmLanguage(), std::nullopt);
+    EXPECT_TRUE(server.requests(chatPath).isEmpty());
+}
+
+QCoro::Task<std::pair<AINamerResult, AINamerResult>> together(QCoro::Task<AINamerResult> first,
+                                                              QCoro::Task<AINamerResult> second)
+{
+    AINamerResult a = co_await std::move(first);
+    AINamerResult b = co_await std::move(second);
+    co_return std::pair{std::move(a), std::move(b)};
+}
+
+TEST_F(AINamerTest, CallsOfOneConnectionTakeTurns)
+{
+    server.serveOllama({textModel()});
+    QElapsedTimer clock;
+    clock.start();
+    QList<qint64> arrivals;
+    server.setHandler(chatPath, [&](const ModelServerDouble::Request &) {
+        arrivals.append(clock.elapsed());
+        ModelServerDouble::Response response = answer(u"summary"_qs, u"Pull request review"_qs);
+        if (arrivals.size() == 1)
+            response.delay = std::chrono::milliseconds(300);
+        return response;
+    });
+
+    const auto [first, second] =
+        runTask(together(namer.suggest(englishScreen, {}, NameLanguage::en, u"en"_qs, std::nullopt),
+                         namer.suggest(englishScreen, {}, NameLanguage::en, u"en"_qs, std::nullopt)));
+    EXPECT_EQ(titleOf(first).title, u"Pull request review"_qs);
+    EXPECT_EQ(titleOf(second).title, u"Pull request review"_qs);
+    ASSERT_EQ(arrivals.size(), 2);
+    EXPECT_GE(arrivals[1] - arrivals[0], 300);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include "ModelEnvironment.h"
+#include "ModelServerDouble.h"
+#include "ScreenshotFeatures.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <initializer_list>
+
+// Scripted models and hand-made screens for the namer and engine tests.
+namespace NamingTestSupport {
+
+const QString chatPath = QStringLiteral("/api/chat");
+
+// Writes English and Russian; reads no images.
+inline ModelServerDouble::OllamaModel textModel(QStringList languages = {QStringLiteral("en"), QStringLiteral("ru")})
+{
+    return {QStringLiteral("qwen3:8b"), {QStringLiteral("completion")}, QStringLiteral("qwen3"), std::move(languages)};
+}
+
+inline ModelServerDouble::OllamaModel visionModel(QStringList languages = {QStringLiteral("en"), QStringLiteral("ru")})
+{
+    return {QStringLiteral("qwen2.5vl:7b"),
+            {QStringLiteral("completion"), QStringLiteral("vision")},
+            QStringLiteral("qwen25vl"),
+            std::move(languages)};
+}
+
+inline ModelEnvironment environmentFor(const ModelServerDouble &server)
+{
+    ModelEnvironment environment;
+    environment.candidates = {server.endpoint(ModelEndpoint::Server::ollama)};
+    environment.generationTimeout = std::chrono::milliseconds(5000);
+    return environment;
+}
+
+inline ModelServerDouble::Response answer(const QString &field, const QString &value)
+{
+    return ModelServerDouble::ollamaAnswer(ModelServerDouble::record(field, value));
+}
+
+// Lines stacked from the top, each a little less prominent than the one before.
+inline ScreenshotFeatures screen(std::optional<QString> language, std::initializer_list<const char *> texts)
+{
+    ScreenshotFeatures features;
+    features.language = std::move(language);
+    double top = 0.05;
+    double height = 0.04;
+    for (const char *text : texts) {
+        features.lines.push_back({QString::fromUtf8(text), height, top, 0.05, 0.95, 0.6});
+        top += 0.06;
+        height *= 0.95;
+    }
+    features.pixelWidth = 1280;
+    features.pixelHeight = 800;
+    return features;
+}
+
+// Chat requests that asked for an answer (prewarming sends none).
+inline QList<QJsonObject> chats(const ModelServerDouble &server)
+{
+    QList<QJsonObject> result;
+    for (const ModelServerDouble::Request &request : server.requests(chatPath)) {
+        const QJsonObject body = request.json();
+        if (!body.value(QLatin1String("messages")).toArray().isEmpty())
+            result.append(body);
+    }
+    return result;
+}
+
+inline QString systemOf(const QJsonObject &chat)
+{
+    return chat.value(QLatin1String("messages")).toArray()[0].toObject().value(QLatin1String("content")).toString();
+}
+
+inline QJsonObject userOf(const QJsonObject &chat)
+{
+    return chat.value(QLatin1String("messages")).toArray()[1].toObject();
+}
+
+inline QString promptOf(const QJsonObject &chat)
+{
+    return userOf(chat).value(QLatin1String("content")).toString();
+}
+
+inline bool hasImage(const QJsonObject &chat)
+{
+    return !userOf(chat).value(QLatin1String("images")).toArray().isEmpty();
+}
+
+// The one field the answer schema requires.
+inline QString fieldOf(const QJsonObject &chat)
+{
+    return chat.value(QLatin1String("format")).toObject().value(QLatin1String("required")).toArray()[0].toString();
+}
+
+} // namespace NamingTestSupport
