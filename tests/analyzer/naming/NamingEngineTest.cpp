@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "NamingEngine.h"
+#include "CoroTest.h"
+#include "L10n.h"
+#include "NamingTestSupport.h"
+#include "TestClock.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+using namespace NamingTestSupport;
+
+namespace {
+
+QByteArray pngBytes()
+{
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+const ScreenshotFeatures titledScreen =
+    screen(u"en"_qs, {"Quarterly report for the board", "Revenue grew in every region", "Costs stayed flat"});
+const ScreenshotFeatures clockOnly = screen(std::nullopt, {"10:42", "File Edit View"});
+
+class NamingEngineTest : public testing::Test
+{
+protected:
+    void SetUp() override { L10n::apply(InterfaceLanguage::en); }
+
+    // Perception is replaced by a fixed screen; reading it takes two seconds of test time.
+    NamingEngine &engine(ScreenshotFeatures features)
+    {
+        m_engine = std::make_unique<NamingEngine>(
+            environmentFor(server),
+            [this, features](const QImage &image) -> PerceptionResult {
+                ++perceived;
+                lastImageSize = image.size();
+                clock.advance(2);
+                return features;
+            },
+            clock);
+        return *m_engine;
+    }
+
+    NamingResult suggest(ScreenshotFeatures features, bool ocrFallback, QByteArray bytes = pngBytes())
+    {
+        return runTask(engine(std::move(features))
+                           .suggestTitle(std::move(bytes), NameLanguage::en, u"en"_qs, ocrFallback, std::nullopt));
+    }
+
+    ModelServerDouble server;
+    TestClock clock;
+    std::atomic<int> perceived = 0;
+    QSize lastImageSize;
+
+private:
+    std::unique_ptr<NamingEngine> m_engine;
+};
+
+NamingOutcome outcomeOf(const NamingResult &result)
+{
+    if (const auto *outcome = std::get_if<NamingOutcome>(&result))
+        return *outcome;
+    ADD_FAILURE() << "no title";
+    return {};
+}
+
+NamingError errorOf(const NamingResult &result)
+{
+    if (const auto *error = std::get_if<NamingError>(&result))
+        return *error;
+    ADD_FAILURE() << "no naming error";
+    return {};
+}
+
+TEST_F(NamingEngineTest, UnavailableModelWithoutFallbackFailsBeforeDecoding)
+{
+    server.serveOllama({});
+    const NamingError error = errorOf(suggest(titledScreen, false, "not an image"));
+    EXPECT_EQ(error, NamingError::aiUnavailableNoFallback(AIAvailability::modelNotReady()));
+    EXPECT_EQ(error.description(), L("error.aiUnavailableKeep"));
+    EXPECT_EQ(perceived, 0);
+}
+
+TEST_F(NamingEngineTest, UnavailableModelWithFallbackNamesFromTheText)
+{
+    server.serveOllama({});
+    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
+    EXPECT_EQ(outcome.title, u"Quarterly report for the board"_qs);
+    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
+    EXPECT_FALSE(outcome.languageFallback);
+    EXPECT_DOUBLE_EQ(outcome.duration, 2.0);
+    EXPECT_EQ(outcome.features.lines, titledScreen.lines);
+    EXPECT_EQ(lastImageSize, QSize(64, 48));
+
+    const NamingError nothing = errorOf(suggest(clockOnly, true));
+    EXPECT_EQ(nothing, NamingError::nothingRecognized());
+    EXPECT_EQ(nothing.description(), L("error.nothingRecognized"));
+}
+
+TEST_F(NamingEngineTest, UnreadableImageAndPerceptionFailures)
+{
+    server.serveOllama({textModel()});
+    const NamingResult unreadable = suggest(titledScreen, true, "not an image");
+    ASSERT_TRUE(std::holds_alternative<PerceptionError>(unreadable));
+    EXPECT_EQ(std::get<PerceptionError>(unreadable).code, PerceptionError::Code::unreadableImage);
+    EXPECT_EQ(perceived, 0);
+
+    NamingEngine failing(environmentFor(server), [](const QImage &) -> PerceptionResult {
+        return PerceptionError{PerceptionError::Code::recognitionFailed, u"tesseract could not start"_qs};
+    });
+    const NamingResult failed =
+        runTask(failing.suggestTitle(pngBytes(), NameLanguage::en, u"en"_qs, true, std::nullopt));
+    ASSERT_TRUE(std::holds_alternative<PerceptionError>(failed));
+    EXPECT_EQ(std::get<PerceptionError>(failed).detail, u"tesseract could not start"_qs);
+    EXPECT_TRUE(chats(server).isEmpty());
+}
+
+TEST_F(NamingEngineTest, ModelTitleWithTheTextOrThePicture)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Quarterly board report"_qs));
+    NamingOutcome outcome = outcomeOf(suggest(titledScreen, false));
+    EXPECT_EQ(outcome.title, u"Quarterly board report"_qs);
+    EXPECT_EQ(outcome.engine, NamingEngineKind::ai);
+    EXPECT_DOUBLE_EQ(outcome.duration, 2.0);
+    ASSERT_EQ(chats(server).size(), 1);
+    EXPECT_FALSE(hasImage(chats(server)[0]));
+
+    server.clearRequests();
+    server.serveOllama({visionModel()});
+    server.enqueue(chatPath, answer(u"name"_qs, u"Quarterly board report"_qs));
+    outcome = outcomeOf(suggest(titledScreen, false));
+    EXPECT_EQ(outcome.engine, NamingEngineKind::ai);
+    ASSERT_EQ(chats(server).size(), 1);
+    EXPECT_TRUE(hasImage(chats(server)[0]));
+}
+
+TEST_F(NamingEngineTest, BusyModel)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    const NamingError busy = errorOf(suggest(titledScreen, false));
+    EXPECT_EQ(busy, NamingError::aiBusy(u"server busy"_qs));
+    EXPECT_EQ(busy.description(), u"server busy"_qs);
+
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
+    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
+    EXPECT_EQ(outcome.title, u"Quarterly report for the board"_qs);
+}
+
+TEST_F(NamingEngineTest, FailedModel)
+{
+    server.serveOllama({textModel()});
+    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
+    const NamingError failed = errorOf(suggest(titledScreen, false));
+    EXPECT_EQ(failed, NamingError::aiFailedNoFallback(u"runner crashed"_qs));
+    EXPECT_EQ(failed.description(), L("error.aiFailedKeep", u"runner crashed"_qs));
+
+    // An ungrounded answer with fallback: the text's own title, never flagged as another language.
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
+    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
+    EXPECT_FALSE(outcome.languageFallback);
+
+    // Without fallback the namer's own reason is passed on inside the message.
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    EXPECT_EQ(errorOf(suggest(titledScreen, false)), NamingError::aiFailedNoFallback(L("error.ungrounded")));
+
+    // Nothing for the model to describe and no title in the text.
+    EXPECT_EQ(errorOf(suggest(clockOnly, true)), NamingError::nothingRecognized());
+}
+
+} // namespace
