@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "PipelineFixture.h"
+
+#include "CoroTest.h"
+#include "L10n.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace std::chrono_literals;
+using Outcome = AppModel::Outcome;
+
+using AppModelActionsTest = PipelineFixture;
+
+namespace {
+QString screenshotName(int minute)
+{
+    return QStringLiteral("Screenshot From 2026-11-12 10-%1-00.png").arg(minute, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+TEST_F(AppModelActionsTest, processingExistingFilesAsksFirstAndSummarisesTheBatchOnce)
+{
+    makeModel();
+    ScriptedAlerts alerts;
+    m_model->setAlertPresenter(&alerts);
+    const QUuid id = watch(m_work.path());
+
+    runTask(m_model->confirmAndProcessExisting());
+    ASSERT_EQ(alerts.shown.size(), 1);
+    EXPECT_EQ(alerts.shown.first().message, L("existing.none.title"));
+    const QString names = QStringLiteral("«%1»").arg(QFileInfo(m_work.path()).fileName());
+    EXPECT_EQ(alerts.shown.first().informativeText, L("existing.none.text", names));
+    EXPECT_EQ(alerts.shown.first().buttons, QStringList{L("ok")});
+
+    for (int minute = 1; minute <= 3; ++minute)
+        screenshot(screenshotName(minute));
+    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Mail inbox")),
+                           ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::unreadable, QStringLiteral("Bad")),
+                           ScriptedAnalyzer::titled(QStringLiteral("Build log"))};
+    alerts.answer = 1;
+    runTask(m_model->confirmAndProcessExisting(id));
+    ASSERT_EQ(alerts.shown.size(), 2);
+    EXPECT_EQ(alerts.shown.last().message, L("existing.confirm.title", LPlural("count.screenshots", 3)));
+    EXPECT_EQ(alerts.shown.last().buttons, (QStringList{L("existing.confirm.button"), L("cancel")}));
+    QTest::qWait(20);
+    EXPECT_TRUE(m_reports.isEmpty());
+
+    alerts.answer = 0;
+    runTask(m_model->confirmAndProcessExisting(id));
+    EXPECT_EQ(m_model->batch(), (AppModel::Batch{0, 3, 0}));
+    ASSERT_TRUE(waitForReports(3));
+    EXPECT_FALSE(m_model->batch());
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
+    // A scan reports neither single renames nor single failures, only the summary.
+    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 2, 3)});
+    EXPECT_TRUE(m_server->bodies(L("notif.renamed.title")).isEmpty());
+    EXPECT_TRUE(errorBodies().isEmpty());
+    // Handled files are not offered again; the failed one is.
+    ASSERT_EQ(m_model->pendingScreenshots(m_settings->folders().first()).size(), 1);
+}
+
+TEST_F(AppModelActionsTest, aSecondRequestDuringABatchExtendsItIntoOneSummary)
+{
+    makeModel();
+    m_analyzer->hold = true;
+    const QString a = screenshot(QStringLiteral("a.png"));
+    const QString b = screenshot(QStringLiteral("b.png"));
+    const QString c = screenshot(QStringLiteral("c.png"));
+    EXPECT_EQ(m_model->renameFiles({a, b, m_work.write(QStringLiteral("notes.txt"), "x")}).size(), 2);
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+    EXPECT_EQ(m_model->renameFiles({c}).size(), 1);
+    EXPECT_EQ(m_model->batch(), (AppModel::Batch{0, 3, 0}));
+    m_analyzer->hold = false;
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(3));
+    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 3, 3)});
+    EXPECT_TRUE(m_server->bodies(L("notif.renamed.title")).isEmpty());
+}
+
+TEST_F(AppModelActionsTest, cancellingTheQueueFinishesTheFileInWorkAndSummarisesWhatWasSettled)
+{
+    makeModel();
+    m_analyzer->hold = true;
+    QStringList files;
+    for (const char *name : {"a.png", "b.png", "c.png"})
+        files.append(screenshot(QString::fromLatin1(name)));
+    m_model->renameFiles(files);
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+    m_model->cancelQueue();
+    EXPECT_EQ(m_model->queuedCount(), 0);
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.size(), 1);
+    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 1, 3)});
+    // Cancelled files can be chosen again.
+    EXPECT_EQ(m_model->renameFiles({files.at(1)}).size(), 1);
+}
+
+TEST_F(AppModelActionsTest, nonImageFilesChosenByHandAreIgnored)
+{
+    makeModel();
+    EXPECT_TRUE(m_model->renameFiles({m_work.write(QStringLiteral("report.pdf"), "x")}).isEmpty());
+    QTest::qWait(20);
+    EXPECT_FALSE(m_model->isWorking());
+    EXPECT_FALSE(m_model->batch());
+}
+
+TEST_F(AppModelActionsTest, filesOutsideTheOpenFoldersNeedAGrant)
+{
+    makeModel();
+    ScriptedFolderAccess access;
+    m_model->setFolderAccess(&access);
+    const QString file = screenshot(QStringLiteral("a.png"));
+    EXPECT_TRUE(m_model->renameFiles({file}).isEmpty());
+    ASSERT_EQ(access.suggestions, QStringList{m_work.path()});
+    EXPECT_EQ(access.messages.first(), L("panel.parentMessage", QFileInfo(m_work.path()).fileName()));
+
+    access.folderAnswer = m_work.path();
+    EXPECT_EQ(m_model->renameFiles({file}).size(), 1);
+    EXPECT_TRUE(m_model->extraFolders().contains(m_work.path()));
+    ASSERT_TRUE(waitForReports(1));
+    // The grant lasts: no second question.
+    EXPECT_TRUE(m_model->renameFiles({screenshot(QStringLiteral("b.png"))}).size() == 1);
+    EXPECT_EQ(access.suggestions.size(), 2);
+}
+
+TEST_F(AppModelActionsTest, undoRestoresTheNameOnceAndAManualNameMarksTheRecord)
+{
+    makeModel();
+    const QString file = screenshot();
+    m_model->enqueue({file, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    RenameRecord record = m_history->records().first();
+
+    // Someone took the original name meanwhile: the restorer numbers it and the record says where it went.
+    m_work.write(QFileInfo(file).fileName(), "other");
+    m_model->undo(record);
+    record = m_history->records().first();
+    EXPECT_EQ(record.state, RenameRecord::State::undone);
+    EXPECT_NE(record.currentName, QFileInfo(file).fileName());
+    EXPECT_TRUE(QFileInfo::exists(record.filePath()));
+
+    const RenameRecord undone = record;
+    m_model->undo(undone);
+    EXPECT_EQ(m_history->records().first(), undone);
+
+    EXPECT_EQ(m_model->rename(record, QStringLiteral("   \n ")), L("error.invalidName"));
+    EXPECT_EQ(m_history->records().first(), undone);
+    EXPECT_EQ(m_model->rename(record, QStringLiteral("  Quarterly numbers \n")), std::nullopt);
+    record = m_history->records().first();
+    EXPECT_EQ(record.currentName, QStringLiteral("Quarterly numbers.png"));
+    EXPECT_EQ(record.engine, NamingEngineKind::manual);
+    EXPECT_EQ(record.state, RenameRecord::State::renamed);
+    EXPECT_TRUE(QFileInfo::exists(record.filePath()));
+}
+
+TEST_F(AppModelActionsTest, undoOfAFileThatIsGoneReportsTheErrorAndKeepsTheRecord)
+{
+    makeModel();
+    const QString file = screenshot();
+    m_model->enqueue({file, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    const RenameRecord record = m_history->records().first();
+    ASSERT_TRUE(QFile::remove(record.filePath()));
+    m_model->undo(record);
+    EXPECT_EQ(m_history->records().first(), record);
+    ASSERT_TRUE(m_model->lastError());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+    EXPECT_EQ(errorBodies().first(), record.currentName + QLatin1Char('\n') + *m_model->lastError());
+}
+
+TEST_F(AppModelActionsTest, revealShowsTheFileOrItsFolderWhenTheFileIsGone)
+{
+    makeModel();
+    const QString file = screenshot();
+    m_model->enqueue({file, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    const RenameRecord record = m_history->records().first();
+    EXPECT_TRUE(m_model->fileExists(record));
+    m_model->reveal(record);
+    EXPECT_EQ(m_revealer->revealed, QStringList{record.filePath()});
+    ASSERT_TRUE(QFile::remove(record.filePath()));
+    EXPECT_FALSE(m_model->fileExists(record));
+    m_model->reveal(record);
+    EXPECT_EQ(m_revealer->opened, QStringList{record.folderPath});
+    // Nothing to name again either.
+    m_model->reprocess(record);
+    QTest::qWait(20);
+    EXPECT_EQ(m_reports.size(), 1);
+}
+
+TEST_F(AppModelActionsTest, reprocessNamesTheFileAgainAndUpdatesItsRecord)
+{
+    makeModel();
+    m_model->enqueue({screenshot(), JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Team calendar"), NamingEngineKind::ocr)};
+    m_model->reprocess(m_history->records().first());
+    ASSERT_TRUE(waitForReports(2));
+    ASSERT_EQ(m_history->records().size(), 1);
+    EXPECT_EQ(m_history->records().first().currentName, QStringLiteral("Team calendar.png"));
+    EXPECT_EQ(m_history->records().first().engine, NamingEngineKind::ocr);
+    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 2);
+}
+
+TEST_F(AppModelActionsTest, notificationActionsUndoAndRevealByRecordId)
+{
+    makeModel();
+    runTask(m_model->start());
+    m_model->enqueue({screenshot(), JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    const RenameRecord record = m_history->records().first();
+    ASSERT_FALSE(m_server->shown.isEmpty());
+    const uint shownId = 1;
+    Q_EMIT m_server->actionInvoked(shownId, QStringLiteral("REVEAL"));
+    EXPECT_EQ(m_revealer->revealed, QStringList{record.filePath()});
+    Q_EMIT m_server->actionInvoked(shownId, QStringLiteral("UNDO"));
+    EXPECT_EQ(m_history->records().first().state, RenameRecord::State::undone);
+}
+
+TEST_F(AppModelActionsTest, previewNamesWithoutChangingAnything)
+{
+    NamingOptions naming;
+    naming.separator = NameSeparator::dash;
+    m_settings->setNaming(naming);
+    makeModel();
+    const QString file = screenshot();
+    const QString bare = m_work.write(QStringLiteral("scan"), "PNG");
+    AnalyzeResponse untitled;
+    untitled.engine = NamingEngineKind::ocr;
+    m_analyzer->answers = {
+        ScriptedAnalyzer::titled(QStringLiteral("Pull request review")),
+        ScriptedAnalyzer::titled(QStringLiteral("Pull request review")), untitled,
+        ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::nothingRecognized, QStringLiteral("Nothing"))};
+
+    const auto named = runTask(m_model->preview(file));
+    ASSERT_TRUE(std::holds_alternative<PreviewResult>(named));
+    EXPECT_EQ(std::get<PreviewResult>(named).fileName, QStringLiteral("Pull-request-review.png"));
+    const auto bareNamed = runTask(m_model->preview(bare));
+    EXPECT_EQ(std::get<PreviewResult>(bareNamed).fileName, QStringLiteral("Pull-request-review"));
+    const auto emptyTitle = runTask(m_model->preview(bare));
+    EXPECT_EQ(std::get<PreviewResult>(emptyTitle).fileName, QString());
+    const auto failed = runTask(m_model->preview(file));
+    ASSERT_TRUE(std::holds_alternative<AnalyzerFailure>(failed));
+    EXPECT_EQ(std::get<AnalyzerFailure>(failed),
+              (AnalyzerFailure{AnalyzeResponse::ErrorCode::nothingRecognized, QStringLiteral("Nothing"), false}));
+
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(m_history->records().isEmpty());
+    EXPECT_EQ(m_history->pendingCount(), 0);
+    EXPECT_EQ(m_history->registry().handled.size(), 0);
+    EXPECT_FALSE(m_model->isWorking());
+}

@@ -1,0 +1,299 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "PipelineFixture.h"
+
+#include "CoroTest.h"
+#include "L10n.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace std::chrono_literals;
+using Outcome = AppModel::Outcome;
+
+namespace {
+bool exists(const QString &path)
+{
+    return QFileInfo::exists(path);
+}
+} // namespace
+
+using AppModelTest = PipelineFixture;
+
+TEST_F(AppModelTest, renamesAnEventFileRecordsItAndClearsItsPendingMark)
+{
+    makeModel();
+    const QString file = screenshot();
+    ASSERT_TRUE(m_model->enqueue({file, JobOrigin::event}));
+    EXPECT_TRUE(m_history->isPending(file));
+    EXPECT_EQ(m_analyzer->prewarmed, QStringList{QStringLiteral("en")});
+    ASSERT_TRUE(waitForReports(1));
+
+    EXPECT_EQ(lastOutcome(), Outcome::renamed);
+    const QString renamed = m_work.filePath(QStringLiteral("Pull request review.png"));
+    EXPECT_EQ(m_reports.last().newPath, renamed);
+    EXPECT_TRUE(exists(renamed));
+    EXPECT_FALSE(exists(file));
+    EXPECT_FALSE(m_history->isPending(file));
+    ASSERT_EQ(m_history->records().size(), 1);
+    const RenameRecord &record = m_history->records().first();
+    EXPECT_EQ(record.originalName, QFileInfo(file).fileName());
+    EXPECT_EQ(record.currentName, QStringLiteral("Pull request review.png"));
+    EXPECT_EQ(record.folderPath, m_work.path());
+    EXPECT_TRUE(m_history->isHandled(*FileID::fromPath(renamed)));
+    EXPECT_EQ(m_model->activity(), Activity::needsSetup());
+    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 1);
+    // The request carries the settings of the moment.
+    ASSERT_EQ(m_analyzer->requests.size(), 1);
+    EXPECT_EQ(m_analyzer->requests.first().interfaceCode, QStringLiteral("en"));
+    EXPECT_FALSE(m_analyzer->requests.first().ocrFallback);
+}
+
+TEST_F(AppModelTest, queuesAFileOnceWhileItIsQueuedOrInWork)
+{
+    makeModel();
+    const QString file = screenshot();
+    m_analyzer->hold = true;
+    EXPECT_TRUE(m_model->enqueue({file, JobOrigin::event}));
+    EXPECT_FALSE(m_model->enqueue({file, JobOrigin::event}));
+    EXPECT_FALSE(
+        m_model->enqueue({m_work.path() + QStringLiteral("/./") + QFileInfo(file).fileName(), JobOrigin::manual}));
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+    EXPECT_FALSE(m_model->enqueue({file, JobOrigin::catchUp}));
+    EXPECT_EQ(m_model->activity(), Activity::working(QFileInfo(file).fileName(), 0));
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_analyzer->analyzed.size(), 1);
+}
+
+TEST_F(AppModelTest, aFileTheUserRenamedBeforeItsTurnIsMarkedHandledAndLeftAlone)
+{
+    m_availabilityAnswer = AIAvailability::notEnabled();
+    makeModel();
+    const QString file = screenshot();
+    ASSERT_TRUE(m_model->enqueue({file, JobOrigin::event}));
+    ASSERT_TRUE(waitForReports(1));
+    ASSERT_EQ(lastOutcome(), Outcome::deferred);
+    ASSERT_TRUE(m_history->isPending(file));
+
+    const QString moved = m_work.filePath(QStringLiteral("my own name.png"));
+    ASSERT_TRUE(QFile::rename(file, moved));
+    EXPECT_FALSE(m_model->enqueue({moved, JobOrigin::event}));
+    EXPECT_TRUE(m_history->isHandled(*FileID::fromPath(moved)));
+    EXPECT_FALSE(m_history->isPending(file));
+    EXPECT_FALSE(m_history->isPending(moved));
+    EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
+}
+
+TEST_F(AppModelTest, aFileDeletedBeforeItsTurnIsSkippedAndLosesItsMark)
+{
+    makeModel();
+    const QString file = screenshot();
+    ASSERT_TRUE(m_model->enqueue({file, JobOrigin::event}));
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(lastOutcome(), Outcome::skipped);
+    EXPECT_FALSE(m_history->isPending(file));
+    EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
+    EXPECT_TRUE(errorBodies().isEmpty());
+}
+
+TEST_F(AppModelTest, anIncompleteFileIsTriedThreeTimesThenGivenUpOnce)
+{
+    m_complete = false;
+    m_timing.retryInterval = 30ms;
+    makeModel();
+    const QString file = screenshot();
+    watch(m_work.path());
+    ASSERT_TRUE(m_model->enqueue({file, JobOrigin::event}));
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(lastOutcome(), Outcome::retry);
+    EXPECT_TRUE(m_history->isPending(file));
+    EXPECT_TRUE(m_model->isRetryArmed());
+
+    // The re-try timer takes it up twice more.
+    ASSERT_TRUE(waitForReports(3));
+    EXPECT_EQ(m_reports.size(), 3);
+    EXPECT_EQ(lastOutcome(), Outcome::retry);
+    EXPECT_FALSE(m_history->isPending(file));
+    EXPECT_TRUE(m_history->hasFailed(*FileID::fromPath(file)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+    EXPECT_EQ(errorBodies(), QStringList{QFileInfo(file).fileName() + QLatin1Char('\n') + L("error.gaveUp")});
+    EXPECT_TRUE(exists(file));
+    // A failed file is not taken up again automatically.
+    EXPECT_FALSE(m_model->enqueue({file, JobOrigin::catchUp}));
+}
+
+TEST_F(AppModelTest, withoutTheModelAndWithoutFallbackFilesWaitAndOnlyTheFirstIsNotified)
+{
+    m_availabilityAnswer = AIAvailability::modelNotReady();
+    makeModel();
+    const QString first = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString second = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    ASSERT_TRUE(m_model->enqueue({first, JobOrigin::event}));
+    ASSERT_TRUE(m_model->enqueue({second, JobOrigin::catchUp}));
+    // No model and no fallback: no point warming anything.
+    EXPECT_TRUE(m_analyzer->prewarmed.isEmpty());
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(0).outcome, Outcome::deferred);
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::deferred);
+    EXPECT_TRUE(m_history->isPending(first));
+    EXPECT_TRUE(m_history->isPending(second));
+    EXPECT_EQ(m_history->registry().pending.value(first).attempts, 0);
+    EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
+    EXPECT_EQ(m_model->lastError(), L("error.aiUnavailableKeep"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+    EXPECT_EQ(errorBodies().size(), 1);
+    EXPECT_TRUE(m_model->isRetryArmed());
+
+    // Files the user chose are counted in their batch without being failed.
+    const QString third = screenshot(QStringLiteral("photo.png"));
+    const QString fourth = screenshot(QStringLiteral("photo 2.png"));
+    EXPECT_EQ(m_model->renameFiles({third, fourth}).size(), 2);
+    ASSERT_TRUE(waitForReports(4));
+    EXPECT_EQ(m_reports.at(3).outcome, Outcome::deferred);
+    EXPECT_FALSE(m_history->hasFailed(*FileID::fromPath(third)));
+    EXPECT_EQ(errorBodies().size(), 1);
+    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 0, 2)});
+}
+
+TEST_F(AppModelTest, aBusyAnalyzerIsTriedAgainWhileOtherCodesFailTheFile)
+{
+    makeModel();
+    const QString busy = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString unreadable = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    m_analyzer->answers = {ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::busy, QStringLiteral("Busy")),
+                           ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::unreadable, QStringLiteral("Bad"))};
+    m_model->enqueue({busy, JobOrigin::event});
+    m_model->enqueue({unreadable, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(0).outcome, Outcome::retry);
+    EXPECT_EQ(m_history->registry().pending.value(busy).attempts, 1);
+    EXPECT_FALSE(m_history->hasFailed(*FileID::fromPath(busy)));
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
+    EXPECT_TRUE(m_history->hasFailed(*FileID::fromPath(unreadable)));
+    EXPECT_FALSE(m_history->isPending(unreadable));
+    EXPECT_EQ(m_model->lastError(), QStringLiteral("Bad"));
+    // A busy automatic file is not worth a message yet; the failed one is.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+    EXPECT_EQ(errorBodies(), QStringList{QFileInfo(unreadable).fileName() + QStringLiteral("\nBad")});
+}
+
+TEST_F(AppModelTest, transportFailuresFollowTheirRetryableFlag)
+{
+    makeModel();
+    const QString lost = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString missing = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    m_analyzer->answers = {
+        AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Timed out"), true},
+        AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false}};
+    m_model->enqueue({lost, JobOrigin::event});
+    m_model->enqueue({missing, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(0).outcome, Outcome::retry);
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
+}
+
+TEST_F(AppModelTest, answersWithoutATitleOrAUsableNameFailTheFile)
+{
+    makeModel();
+    const QString empty = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString unusable = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    AnalyzeResponse noTitle;
+    noTitle.engine = NamingEngineKind::ocr;
+    m_analyzer->answers = {noTitle, ScriptedAnalyzer::titled(QStringLiteral("  \n "))};
+    m_model->enqueue({empty, JobOrigin::event});
+    m_model->enqueue({unusable, JobOrigin::event});
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(0).outcome, Outcome::failed);
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
+    EXPECT_EQ(m_model->lastError(), L("error.nothingRecognized"));
+    EXPECT_TRUE(exists(empty));
+    EXPECT_TRUE(exists(unusable));
+}
+
+TEST_F(AppModelTest, switchingAutomaticProcessingOffDuringAnalysisLeavesTheFilePending)
+{
+    makeModel();
+    const QString file = screenshot();
+    m_analyzer->hold = true;
+    m_model->enqueue({file, JobOrigin::event});
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+    m_model->setAutoProcessing(false);
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(lastOutcome(), Outcome::deferred);
+    EXPECT_TRUE(exists(file));
+    EXPECT_TRUE(m_history->isPending(file));
+    EXPECT_TRUE(m_history->records().isEmpty());
+}
+
+TEST_F(AppModelTest, oneFileChosenByHandGetsItsOwnNotificationAndNoSummary)
+{
+    makeModel();
+    const QString file = screenshot(QStringLiteral("holiday.jpg"));
+    EXPECT_EQ(m_model->renameFiles({file}), QStringList{file});
+    EXPECT_FALSE(m_model->batch());
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(lastOutcome(), Outcome::renamed);
+    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 1);
+    EXPECT_TRUE(m_server->bodies(L("notif.batch.title")).isEmpty());
+    // A file chosen by hand is not marked pending.
+    EXPECT_EQ(m_history->pendingCount(), 0);
+}
+
+TEST_F(AppModelTest, theDateTextFollowsTheInterfaceUnlessTheNameFellBackToEnglish)
+{
+    struct Case
+    {
+        bool fallback;
+        NameLanguage naming;
+        const char *interface;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {false, NameLanguage::en, "ru", "ru"},        {true, NameLanguage::en, "ru", "en"},
+        {false, NameLanguage::ru, "en", "ru"},        {true, NameLanguage::ru, "en", "en"},
+        {false, NameLanguage::automatic, "en", "en"}, {false, NameLanguage::automatic, "ru", "ru"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(AppModel::dateLocaleCode(c.fallback, c.naming, QString::fromLatin1(c.interface)),
+                  QString::fromLatin1(c.expected))
+            << c.fallback << ' ' << c.interface;
+    }
+}
+
+TEST_F(AppModelTest, theRequestAndWarmUpUseTheNamingLanguageOrTheInterfaceLanguage)
+{
+    m_settings->setInterfaceLanguage(InterfaceLanguage::ru);
+    NamingOptions naming;
+    naming.language = NameLanguage::en;
+    m_settings->setNaming(naming);
+    makeModel();
+    EXPECT_EQ(m_model->outputLanguage(), QStringLiteral("en"));
+    m_model->enqueue({screenshot(), JobOrigin::event});
+    ASSERT_TRUE(waitForReports(1));
+    ASSERT_EQ(m_analyzer->requests.size(), 1);
+    EXPECT_EQ(m_analyzer->requests.first().nameLanguage, NameLanguage::en);
+    EXPECT_EQ(m_analyzer->requests.first().interfaceCode, QStringLiteral("ru"));
+    naming.language = NameLanguage::automatic;
+    m_settings->setNaming(naming);
+    EXPECT_EQ(m_model->outputLanguage(), QStringLiteral("ru"));
+}
+
+TEST_F(AppModelTest, theActivityRestsAccordingToFoldersAndTheSwitch)
+{
+    makeModel();
+    EXPECT_EQ(m_model->activity(), Activity::needsSetup());
+    QSignalSpy changes(m_model.get(), &AppModel::activityChanged);
+    watch(m_work.path());
+    EXPECT_EQ(m_model->activity(), Activity::idle());
+    m_model->setAutoProcessing(false);
+    EXPECT_EQ(m_model->activity(), Activity::paused());
+    EXPECT_FALSE(m_model->isWatching());
+    m_model->updateIdleActivity();
+    EXPECT_EQ(changes.count(), 2);
+}

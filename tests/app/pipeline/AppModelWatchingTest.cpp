@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "PipelineFixture.h"
+
+#include "CoroTest.h"
+#include "FolderBookmark.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace std::chrono_literals;
+using Outcome = AppModel::Outcome;
+
+namespace {
+constexpr qint64 day = 24 * 3600;
+} // namespace
+
+using AppModelWatchingTest = PipelineFixture;
+
+TEST_F(AppModelWatchingTest, catchUpAtLaunchLooksBackToTheLastSeenDateButNeverBeyondAWeek)
+{
+    // Screenshot files are created now; the clock and the stored date move around them.
+    struct Case
+    {
+        const char *name;
+        qint64 clockOffset;
+        std::optional<qint64> lastSeenBeforeClock;
+        bool caughtUp;
+    };
+    const Case cases[] = {
+        // First launch: the date is stamped before the catch-up, so nothing older is taken.
+        {"first launch", 5, std::nullopt, false},
+        {"closed for an hour", 3600, 2 * 3600, true},
+        {"closed for two weeks, file three days old", 3 * day, 14 * day, true},
+        {"closed for two weeks, file ten days old", 10 * day, 14 * day, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        folder.write(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"), "PNG");
+        m_clock.set(QDateTime::currentDateTime().addSecs(c.clockOffset));
+        m_settings->setLastSeenDate(
+            c.lastSeenBeforeClock ? std::optional(m_clock.now().addSecs(-*c.lastSeenBeforeClock)) : std::nullopt);
+        m_reports.clear();
+        // Each launch with a history of its own: a reused inode must not look handled.
+        TempDir data;
+        m_history = std::make_unique<HistoryStore>(data.path(), m_clock);
+        makeModel();
+        const QByteArray bookmark = *FolderBookmark::create(folder.path());
+        m_settings->setFolders({WatchedFolder{QUuid::createUuid(), folder.path(), bookmark, true}});
+        runTask(m_model->start());
+        EXPECT_TRUE(m_model->isWatching());
+        EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+        if (c.caughtUp) {
+            ASSERT_TRUE(waitForReports(1));
+            EXPECT_EQ(m_reports.first().job.origin, JobOrigin::catchUp);
+            EXPECT_EQ(m_reports.first().outcome, Outcome::renamed);
+        } else {
+            QTest::qWait(50);
+            EXPECT_TRUE(m_reports.isEmpty());
+            EXPECT_FALSE(m_model->isWorking());
+        }
+        m_model->shutdown();
+        m_model.reset();
+    }
+}
+
+TEST_F(AppModelWatchingTest, aBurstOfEventsWritesTheLastSeenDateOncePerMinute)
+{
+    makeModel();
+    watch(m_work.path());
+    QSignalSpy writes(m_settings.get(), &AppSettings::lastSeenDateChanged);
+    const QList<FolderWatcher::Event> metadataOnly{
+        {m_work.filePath(QStringLiteral("a.png")), FolderWatcher::itemInodeMetaMod | FolderWatcher::itemIsFile}};
+    for (int i = 0; i < 10; ++i) {
+        m_model->handle(metadataOnly);
+        m_clock.advance(20);
+    }
+    // 200 seconds of events: written at the first batch and then after each full minute.
+    EXPECT_EQ(writes.count(), 3);
+    EXPECT_FALSE(m_model->isWorking());
+}
+
+TEST_F(AppModelWatchingTest, onlyCreatedRenamedOrModifiedCandidatesAreQueued)
+{
+    makeModel();
+    const QString shot = screenshot();
+    const QString other = m_work.write(QStringLiteral("notes.png"), "PNG");
+    watch(m_work.path());
+    m_model->handle({{shot, FolderWatcher::itemInodeMetaMod | FolderWatcher::itemIsFile},
+                     {other, FolderWatcher::itemCreated | FolderWatcher::itemIsFile}});
+    QTest::qWait(20);
+    EXPECT_FALSE(m_model->isWorking());
+    m_model->handle({{shot, FolderWatcher::itemCreated | FolderWatcher::itemIsFile}});
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::event}));
+}
+
+TEST_F(AppModelWatchingTest, droppedEventsCatchUpFromAMinuteBeforeTheStoredDate)
+{
+    makeModel();
+    const QString shot = screenshot();
+    const QDateTime created = QDateTime::currentDateTime();
+    watch(m_work.path());
+    // The file was written 30 seconds before the stored date: only the one-minute margin reaches it.
+    m_settings->setLastSeenDate(created.addSecs(30));
+    m_clock.set(created.addSecs(100));
+    m_model->handle({{m_work.path(), FolderWatcher::kernelDropped}});
+    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::catchUp}));
+    EXPECT_TRUE(m_model->isWatching());
+}
+
+TEST_F(AppModelWatchingTest, withAutomaticProcessingOffEventsAreIgnoredAndSwitchingOnRetriesWithoutCatchingUp)
+{
+    makeModel();
+    const QString pending = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    watch(m_work.path());
+    m_history->markPending(pending);
+    m_model->setAutoProcessing(false);
+    EXPECT_FALSE(m_model->isWatching());
+    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+    const QString whileOff = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-50-00.png"));
+    m_model->handle({{whileOff, FolderWatcher::itemCreated | FolderWatcher::itemIsFile}});
+    QTest::qWait(20);
+    EXPECT_TRUE(m_reports.isEmpty());
+
+    m_clock.advance(10);
+    m_model->setAutoProcessing(true);
+    EXPECT_TRUE(m_model->isWatching());
+    ASSERT_TRUE(waitForReports(1));
+    QTest::qWait(50);
+    ASSERT_EQ(m_reports.size(), 1);
+    EXPECT_EQ(m_reports.first().job, (Job{pending, JobOrigin::catchUp}));
+    EXPECT_TRUE(QFileInfo::exists(whileOff));
+}
+
+TEST_F(AppModelWatchingTest, afterWakingNothingHappensForTheDelayThenAvailabilityAndCatchUpRun)
+{
+    makeModel();
+    watch(m_work.path());
+    runTask(m_model->start());
+    const int reads = m_availabilityReads;
+    m_clock.advance(600);
+    const QDateTime beforeWake = *m_settings->lastSeenDate();
+    Q_EMIT m_power->wokeUp();
+    QTest::qWait(150);
+    EXPECT_EQ(m_availabilityReads, reads);
+    EXPECT_EQ(m_settings->lastSeenDate(), beforeWake);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_availabilityReads > reads; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_settings->lastSeenDate() == m_clock.now(); }, 1000));
+}
+
+TEST_F(AppModelWatchingTest, goingToSleepStampsAndSavesTheHistory)
+{
+    makeModel();
+    watch(m_work.path());
+    runTask(m_model->start());
+    m_history->markPending(m_work.filePath(QStringLiteral("x.png")));
+    ASSERT_TRUE(m_history->isSaveScheduled());
+    m_clock.advance(5);
+    Q_EMIT m_power->aboutToSleep();
+    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+    EXPECT_FALSE(m_history->isSaveScheduled());
+}
+
+TEST_F(AppModelWatchingTest, aFolderIsWatchedOnceWhateverPathNamesIt)
+{
+    makeModel();
+    EXPECT_TRUE(m_model->addFolder(m_work.path()));
+    const QList<WatchedFolder> before = m_settings->folders();
+    EXPECT_FALSE(m_model->addFolder(m_work.path() + QStringLiteral("/")));
+    TempDir links;
+    ASSERT_TRUE(QFile::link(m_work.path(), links.filePath(QStringLiteral("link"))));
+    EXPECT_FALSE(m_model->addFolder(links.filePath(QStringLiteral("link"))));
+    EXPECT_FALSE(m_model->addFolder(m_work.filePath(QStringLiteral("missing"))));
+    EXPECT_EQ(m_settings->folders(), before);
+    EXPECT_EQ(m_model->openFolders().size(), 1);
+}
+
+TEST_F(AppModelWatchingTest, pendingFilesAreRetriedOnlyInWatchedFoldersAndLoseTheirMarkWhenGone)
+{
+    makeModel();
+    TempDir elsewhere;
+    const QString unwatched = elsewhere.write(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"), "PNG");
+    const QString gone = m_work.filePath(QStringLiteral("Screenshot From 2026-11-12 09-00-00.png"));
+    const QString present = screenshot();
+    m_history->markPending(unwatched);
+    m_history->markPending(gone);
+    m_history->markPending(present);
+    const QUuid id = watch(m_work.path());
+    m_model->setFolder(id, true);
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.size(), 1);
+    EXPECT_EQ(m_reports.first().job.path, present);
+    EXPECT_TRUE(m_history->isPending(unwatched));
+    EXPECT_FALSE(m_history->isPending(gone));
+}
+
+TEST_F(AppModelWatchingTest, namingBecomingPossibleTakesPendingFilesUpAtOnce)
+{
+    m_availabilityAnswer = AIAvailability::notEnabled();
+    makeModel();
+    const QString file = screenshot();
+    watch(m_work.path());
+    m_history->markPending(file);
+    runTask(m_model->syncAvailability(true));
+    EXPECT_FALSE(m_model->aiAvailable());
+    EXPECT_TRUE(m_model->isRetryArmed());
+    EXPECT_FALSE(m_model->isWorking());
+
+    m_availabilityAnswer = AIAvailability::available();
+    QSignalSpy changed(m_model.get(), &AppModel::aiAvailabilityChanged);
+    runTask(m_model->syncAvailability(true));
+    EXPECT_EQ(changed.count(), 1);
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().outcome, Outcome::renamed);
+}
+
+TEST_F(AppModelWatchingTest, aMountChangeFindsAFolderThatCameBack)
+{
+    makeModel();
+    const QString folder = m_work.mkdir(QStringLiteral("volume"));
+    const QUuid id = watch(folder);
+    runTask(m_model->start());
+    const QString away = m_work.filePath(QStringLiteral("away"));
+    ASSERT_TRUE(QDir().rename(folder, away));
+    Q_EMIT m_mounts->mountsChanged();
+    // The bookmark finds the folder at its new place in the old parent.
+    EXPECT_EQ(m_model->openFolders().value(id), away);
+    EXPECT_EQ(m_settings->folders().first().path, away);
+    EXPECT_TRUE(m_model->unavailableFolders().isEmpty());
+
+    ASSERT_TRUE(QDir().rmdir(away));
+    Q_EMIT m_mounts->mountsChanged();
+    EXPECT_FALSE(m_model->openFolders().contains(id));
+    EXPECT_TRUE(m_model->unavailableFolders().contains(id));
+    EXPECT_FALSE(m_model->isWatching());
+}
+
+TEST_F(AppModelWatchingTest, theFirstLaunchAfterAnUpdateWarmsTheAnalyzerOnce)
+{
+    makeModel();
+    runTask(m_model->start());
+    EXPECT_EQ(m_analyzer->prewarmed, QStringList{QStringLiteral("en")});
+    EXPECT_EQ(m_settings->warmedBuild(), QStringLiteral("7"));
+    m_model->shutdown();
+    makeModel();
+    runTask(m_model->start());
+    EXPECT_TRUE(m_analyzer->prewarmed.isEmpty());
+}
+
+TEST_F(AppModelWatchingTest, ownRenamesInAWatchedFolderDoNotComeBackAsEvents)
+{
+    m_settings->setScope(ProcessingScope::allImages);
+    makeModel();
+    watch(m_work.path());
+    // A fresh image in the all-images scope: its new name would be a candidate again if it came back.
+    const QString file = m_work.write(QStringLiteral("capture.png"), "PNG");
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().job.origin, JobOrigin::event);
+    EXPECT_EQ(m_reports.first().outcome, Outcome::renamed);
+    QSignalSpy seen(m_model.get(), &AppModel::eventReceived);
+    QTest::qWait(300);
+    for (const QVariantList &arguments : std::as_const(seen))
+        EXPECT_NE(arguments.first().toString(), m_reports.first().newPath);
+    // Control: a rename by someone else in the same folder is reported.
+    const QString other = m_work.filePath(QStringLiteral("someone else.png"));
+    ASSERT_TRUE(QFile::rename(m_reports.first().newPath, other));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::any_of(seen.cbegin(), seen.cend(), [&](const QVariantList &a) { return a.first() == other; });
+        },
+        2000));
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
