@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "SetupChecker.h"
+
+#include "CoroTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+namespace {
+
+using Kind = AIAvailability::Kind;
+using S = CheckpointStatus;
+
+AIAvailability availability(Kind kind)
+{
+    switch (kind) {
+    case Kind::available:
+        return AIAvailability::available();
+    case Kind::deviceNotEligible:
+        return AIAvailability::deviceNotEligible();
+    case Kind::notEnabled:
+        return AIAvailability::notEnabled();
+    case Kind::modelNotReady:
+        return AIAvailability::modelNotReady();
+    case Kind::unknown:
+        break;
+    }
+    return AIAvailability::unknown(QStringLiteral("HTTP 500"));
+}
+
+ModelStatus model(Kind kind, QStringList languages = {QStringLiteral("en")})
+{
+    ModelStatus status;
+    status.availability = availability(kind);
+    status.model = QStringLiteral("gemma3:4b");
+    status.languages = std::move(languages);
+    return status;
+}
+
+struct StatusCase
+{
+    Kind ai;
+    std::optional<bool> languageSupported;
+    S enabled;
+    S model;
+};
+
+TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguage)
+{
+    const StatusCase cases[] = {
+        // No server software: nothing the user can switch on here.
+        {Kind::deviceNotEligible, std::nullopt, S::blocked, S::blocked},
+        {Kind::deviceNotEligible, true, S::blocked, S::blocked},
+        {Kind::available, false, S::done, S::done},
+        // Loading: the server runs, the model is still coming.
+        {Kind::modelNotReady, std::nullopt, S::done, S::waiting},
+        {Kind::modelNotReady, true, S::done, S::waiting},
+        {Kind::modelNotReady, false, S::done, S::blocked},
+        {Kind::notEnabled, std::nullopt, S::action, S::blocked},
+        {Kind::notEnabled, true, S::action, S::blocked},
+        {Kind::notEnabled, false, S::blocked, S::blocked},
+        {Kind::unknown, std::nullopt, S::action, S::blocked},
+        {Kind::unknown, false, S::blocked, S::blocked},
+    };
+    for (const StatusCase &c : cases) {
+        SCOPED_TRACE(availability(c.ai).debugDescription().toStdString() +
+                     " supported=" + (c.languageSupported ? (*c.languageSupported ? "yes" : "no") : "unknown"));
+        EXPECT_EQ(SetupChecker::enabledStatus(availability(c.ai), c.languageSupported), c.enabled);
+        EXPECT_EQ(SetupChecker::modelStatus(availability(c.ai), c.languageSupported), c.model);
+    }
+}
+
+TEST(SetupCheckerTest, LanguageSupportIsUnknownUntilTheModelAnswers)
+{
+    const std::optional<QString> russian = QStringLiteral("ru_RU.UTF-8");
+    // Without a running model its languages are unknown, so the switched-on row must not turn blocked.
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::notEnabled)), std::nullopt);
+    EXPECT_EQ(SetupChecker::languageSupported(std::nullopt, model(Kind::available)), std::nullopt);
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::available)), false);
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::available, {"en", "ru"})), true);
+    EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("pt-BR")), QStringLiteral("pt"));
+    EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("sr@latin")), QStringLiteral("sr"));
+    EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("de")), QStringLiteral("de"));
+}
+
+TEST(SetupCheckerTest, NeedsRussianPack)
+{
+    struct Case
+    {
+        bool modelSupportsRussian;
+        NameLanguage language;
+        const char *interfaceCode;
+        QStringList preferred;
+        bool expected;
+    };
+    const Case cases[] = {
+        {true, NameLanguage::ru, "ru", {"ru"}, false},
+        {true, NameLanguage::automatic, "ru", {"ru"}, false},
+        {false, NameLanguage::ru, "en", {"en"}, true},
+        {false, NameLanguage::en, "ru", {"ru"}, false},
+        {false, NameLanguage::automatic, "ru", {}, true},
+        // Russian as the second preferred language counts even with an English interface.
+        {false, NameLanguage::automatic, "en", {"en", "ru"}, true},
+        {false, NameLanguage::automatic, "en", {"en", "de"}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.preferred.join(u',').toStdString() + " " + c.interfaceCode);
+        EXPECT_EQ(SetupChecker::needsRussianPack(c.modelSupportsRussian, c.language,
+                                                 QString::fromLatin1(c.interfaceCode), c.preferred),
+                  c.expected);
+    }
+}
+
+TEST(SetupCheckerTest, TranslationNeedsARunningModelWritingBothLanguages)
+{
+    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::available, {"en", "ru"})), TranslationStatus::installed);
+    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::available, {"en"})), TranslationStatus::supported);
+    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::notEnabled, {"en", "ru"})), TranslationStatus::unsupported);
+}
+
+TEST(SetupCheckerTest, LanguageNamesAreWrittenInTheInterfaceLanguage)
+{
+    EXPECT_EQ(SetupChecker::languageName(QStringLiteral("de"), QStringLiteral("en")), QStringLiteral("German"));
+    EXPECT_EQ(SetupChecker::languageName(QStringLiteral("de"), QStringLiteral("ru")), QStringLiteral("Немецкий"));
+}
+
+struct Facts
+{
+    ModelStatus model = ::model(Kind::notEnabled);
+    QStringList preferred = {QStringLiteral("de")};
+    std::optional<bool> notifications = true;
+    bool login = false;
+    int reads = 0;
+    int syncs = 0;
+};
+
+SetupChecker::Sources sources(Facts &facts)
+{
+    SetupChecker::Sources s;
+    s.readModel = [&facts]() -> QCoro::Task<ModelStatus> {
+        ++facts.reads;
+        // QCoro moves from an lvalue handed to co_return; hand it a copy.
+        co_return ModelStatus(facts.model);
+    };
+    s.preferredLanguages = [&facts] { return facts.preferred; };
+    s.notificationsAllowed = [&facts]() -> QCoro::Task<std::optional<bool>> {
+        co_return std::optional<bool>(facts.notifications);
+    };
+    s.loginEnabled = [&facts] { return facts.login; };
+    s.syncModel = [&facts] { ++facts.syncs; };
+    return s;
+}
+
+TEST(SetupCheckerTest, RefreshReadsEveryFactAndSignalsOnlyChanges)
+{
+    Facts facts;
+    SetupChecker checker(sources(facts), AIAvailability::notEnabled());
+    QSignalSpy changed(&checker, &SetupChecker::changed);
+    EXPECT_FALSE(checker.userLanguage().has_value());
+
+    runTask(checker.refresh());
+    EXPECT_EQ(facts.syncs, 1);
+    EXPECT_EQ(checker.userLanguage(), QStringLiteral("de"));
+    EXPECT_EQ(checker.notificationsAllowed(), true);
+    EXPECT_EQ(checker.translation(), TranslationStatus::unsupported);
+    EXPECT_EQ(checker.enabledStatus(), CheckpointStatus::action);
+    EXPECT_EQ(changed.count(), 1);
+
+    runTask(checker.refresh());
+    EXPECT_EQ(changed.count(), 1);
+
+    facts.model = model(Kind::available, {"en"});
+    runTask(checker.refresh());
+    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(checker.userLanguageSupported(), false);
+    EXPECT_EQ(checker.translation(), TranslationStatus::supported);
+
+    facts.login = true;
+    checker.refreshLogin();
+    EXPECT_TRUE(checker.loginEnabled());
+    EXPECT_EQ(changed.count(), 3);
+}
+
+TEST(SetupCheckerTest, PollingRefreshesAtOnceAndStopsWhenAsked)
+{
+    Facts facts;
+    SetupChecker checker(sources(facts), AIAvailability::notEnabled());
+    checker.startPolling();
+    checker.startPolling();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(facts.reads, 1);
+    checker.stopPolling();
+    QElapsedTimer timer;
+    timer.start();
+    // Longer than one interval: a loop that kept running would have read again.
+    while (timer.elapsed() < SetupChecker::pollInterval.count() + 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(facts.reads, 1);
+
+    checker.startPolling();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(facts.reads, 2);
+    checker.stopPolling();
+}
+
+} // namespace
