@@ -13,6 +13,8 @@
 
 // Runs function on the global thread pool and resumes the awaiting coroutine on its own thread with the result,
 // so blocking or CPU-heavy work never holds up the event loop.
+// GCC 12 destroys a temporary coroutine argument twice when it has non-trivial members: pass a named callable
+// (or one capturing only trivial values), never a lambda temporary that captures strings or images.
 template <typename F>
 auto runOffThread(F function) -> QCoro::Task<std::invoke_result_t<F>>
 {
