@@ -63,7 +63,8 @@ AppModel::AppModel(AppSettings &settings, HistoryStore &history, AppModelService
     , m_timing(services.timing)
     , m_ignoreOwnEvents(services.ignoreOwnEvents)
     , m_buildNumber(std::move(services.buildNumber))
-    , m_renameCalls([this](const QString &path) { announceOwnChange(path); })
+    , m_renameCalls([this](const QString &path) { announceOwnChange(path); },
+                    services.renameCalls ? *services.renameCalls : RenameCalls::system())
 {
     Q_ASSERT(m_analyzer);
     if (!m_availability)
@@ -366,8 +367,13 @@ QCoro::Task<AppModel::ProcessResult> AppModel::process(Job job, QString path)
     const QString originalName = QFileInfo(path).fileName();
     const RenameResult renamed =
         FileRenamer::rename(path, *base, separatorCharacter(naming.separator), id, m_renameCalls);
-    if (!renamed.ok())
+    if (!renamed.ok()) {
+        // Moved, deleted or replaced between the last look and the rename: someone else's file now.
+        const RenameError::Kind kind = renamed.error()->kind();
+        if (kind == RenameError::Kind::sourceMissing || kind == RenameError::Kind::sourceChanged)
+            co_return ProcessResult{Outcome::skipped, {}, {}, {}};
         co_return classify(job, path, *id, {std::nullopt, renamed.error()->description(), false});
+    }
 
     const QFileInfo newInfo(renamed.path());
     const QString folderPath = newInfo.absolutePath();

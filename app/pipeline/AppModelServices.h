@@ -10,6 +10,7 @@
 #include "MountMonitor.h"
 #include "Notifier.h"
 #include "PowerMonitor.h"
+#include "RenameCalls.h"
 
 #include <QCoroTask>
 #include <QString>
@@ -53,6 +54,8 @@ struct AppModelServices
     std::function<QCoro::Task<bool>(QString path, std::chrono::milliseconds timeout)> waitUntilComplete;
     // Must outlive the model; the system clock when null.
     const Clock *clock = nullptr;
+    // The file-system calls of renames; must outlive the model; the system's when null.
+    const RenameCalls *renameCalls = nullptr;
     FolderBookmark::Options bookmarkOptions;
     AppModelTiming timing;
     // Handed to the folder watcher: the application's own renames are not reported back.

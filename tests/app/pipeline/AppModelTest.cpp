@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 using namespace std::chrono_literals;
 using Outcome = AppModel::Outcome;
 
@@ -17,6 +19,23 @@ bool exists(const QString &path)
 {
     return QFileInfo::exists(path);
 }
+
+// The system's calls, except that every rename meets the given error.
+class RefusingRenameCalls final : public RenameCalls
+{
+public:
+    explicit RefusingRenameCalls(int error)
+        : m_error(error)
+    {}
+    int renameNoReplace(const QByteArray &, const QByteArray &) const override { return m_error; }
+    int link(const QByteArray &, const QByteArray &) const override { return m_error; }
+    int unlink(const QByteArray &path) const override { return system().unlink(path); }
+    int rename(const QByteArray &, const QByteArray &) const override { return m_error; }
+    int lstat(const QByteArray &path) const override { return system().lstat(path); }
+
+private:
+    int m_error;
+};
 } // namespace
 
 using AppModelTest = PipelineFixture;
@@ -296,4 +315,31 @@ TEST_F(AppModelTest, theActivityRestsAccordingToFoldersAndTheSwitch)
     EXPECT_FALSE(m_model->isWatching());
     m_model->updateIdleActivity();
     EXPECT_EQ(changes.count(), 2);
+}
+
+TEST_F(AppModelTest, aFileThatVanishesAtTheRenameIsSkippedWhileARefusedRenameFailsIt)
+{
+    struct Case
+    {
+        int error;
+        Outcome outcome;
+        bool notified;
+    };
+    for (const Case c : {Case{ENOENT, Outcome::skipped, false}, Case{EACCES, Outcome::failed, true}}) {
+        SCOPED_TRACE(c.error);
+        const RefusingRenameCalls calls(c.error);
+        m_renameCalls = &calls;
+        m_reports.clear();
+        makeModel();
+        const QString file = screenshot();
+        m_model->enqueue({file, JobOrigin::event});
+        ASSERT_TRUE(waitForReports(1));
+        EXPECT_EQ(lastOutcome(), c.outcome);
+        EXPECT_EQ(m_history->hasFailed(*FileID::fromPath(file)), c.notified);
+        EXPECT_FALSE(m_history->isPending(file));
+        QTest::qWait(10);
+        EXPECT_EQ(errorBodies().isEmpty(), !c.notified);
+        m_model.reset();
+        m_history->registry().failed.clear();
+    }
 }

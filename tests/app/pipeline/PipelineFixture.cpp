@@ -51,6 +51,7 @@ AppModel &PipelineFixture::makeModel()
         co_return m_complete;
     };
     services.clock = &m_clock;
+    services.renameCalls = m_renameCalls;
     services.timing = m_timing;
     services.buildNumber = QStringLiteral("7");
     m_model = std::make_unique<AppModel>(*m_settings, *m_history, std::move(services));

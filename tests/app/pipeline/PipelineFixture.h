@@ -57,6 +57,7 @@ protected:
     int m_availabilityReads = 0;
     bool m_complete = true;
     AppModelTiming m_timing;
+    const RenameCalls *m_renameCalls = nullptr;
     std::unique_ptr<AppModel> m_model;
     QList<AppModel::JobReport> m_reports;
 };
