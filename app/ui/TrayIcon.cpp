@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "TrayIcon.h"
+
+#include "L10n.h"
+#include "UiController.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QScreen>
+
+TrayIcon::TrayIcon(QQmlEngine &engine, UiController &ui, QObject *parent)
+    : QObject(parent)
+    , m_engine(engine)
+    , m_ui(ui)
+{
+    m_icon.setToolTip(QStringLiteral("Zentrope"));
+    // Status-area hosts that show no panel on a click still offer the menu.
+    m_menu.addAction(L("menu.open"), &ui, &UiController::openMainWindow);
+    m_menu.addAction(L("menu.quit"), &ui, &UiController::quit);
+    m_icon.setContextMenu(&m_menu);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick)
+            togglePanel();
+    });
+    connect(&ui, &UiController::stateChanged, this, &TrayIcon::updateIcon);
+    updateIcon();
+}
+
+TrayIcon::~TrayIcon()
+{
+    releasePanel();
+}
+
+void TrayIcon::show()
+{
+    m_icon.show();
+}
+
+void TrayIcon::updateIcon()
+{
+    const QString name = m_ui.trayIcon();
+    if (name == m_iconName)
+        return;
+    m_iconName = name;
+    m_icon.setIcon(QIcon(QStringLiteral(":/qt/qml/Zentrope/Ui/icons/tray/%1.svg").arg(name)));
+}
+
+QPoint TrayIcon::panelPosition(const QRect &icon, const QSize &panel, const QRect &screen)
+{
+    const int margin = 4;
+    int x = icon.center().x() - panel.width() / 2;
+    int y = icon.center().y() < screen.center().y() ? icon.bottom() + margin : icon.top() - margin - panel.height();
+    x = qBound(screen.left() + margin, x, qMax(screen.left() + margin, screen.right() - margin - panel.width()));
+    y = qBound(screen.top() + margin, y, qMax(screen.top() + margin, screen.bottom() - margin - panel.height()));
+    return {x, y};
+}
+
+void TrayIcon::togglePanel()
+{
+    if (m_panel && m_panel->isVisible()) {
+        m_panel->close();
+        return;
+    }
+    if (!m_panel) {
+        QQmlComponent component(&m_engine, QUrl(QStringLiteral("qrc:/qt/qml/Zentrope/Ui/TrayPanel.qml")));
+        m_panel = qobject_cast<QQuickWindow *>(component.create());
+        if (!m_panel) {
+            qWarning("Tray panel: %s", qPrintable(component.errorString()));
+            return;
+        }
+        // The panel is cheap to build; keeping none while it is closed keeps the idle application small.
+        connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible)
+                QMetaObject::invokeMethod(this, &TrayIcon::releasePanel, Qt::QueuedConnection);
+        });
+    }
+    QRect icon = m_icon.geometry();
+    if (!icon.isValid())
+        icon = QRect(QCursor::pos(), QSize(1, 1));
+    const QScreen *screen = QGuiApplication::screenAt(icon.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        m_panel->setPosition(panelPosition(icon, m_panel->size(), screen->availableGeometry()));
+    m_ui.panelShown();
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
+}
+
+void TrayIcon::releasePanel()
+{
+    if (m_panel && !m_panel->isVisible()) {
+        m_panel->deleteLater();
+        m_panel = nullptr;
+    }
+    if (m_panel && QCoreApplication::closingDown())
+        delete m_panel;
+}

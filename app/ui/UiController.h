@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include "CheckpointListModel.h"
+#include "RecentRecordsModel.h"
+#include "RenameRecord.h"
+#include "SettingsAddress.h"
+#include "StatusSummary.h"
+#include "WindowRouter.h"
+
+#include <QJSEngine>
+#include <QObject>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <optional>
+
+class AppModel;
+class AppSettings;
+class Appearance;
+class FolderAccess;
+class HistoryStore;
+class SetupChecker;
+
+// What the views read and the one call behind each of their actions: the status, the checklist, the batch and
+// the recent renames, over the model, the settings, the history and (while the window is open) the setup checker.
+class UiController : public QObject
+{
+    Q_OBJECT
+    QML_NAMED_ELEMENT(App)
+    QML_SINGLETON
+
+    Q_PROPERTY(QString statusKind READ statusKind NOTIFY stateChanged)
+    Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY stateChanged)
+    Q_PROPERTY(QString statusSubtitle READ statusSubtitle NOTIFY stateChanged)
+    Q_PROPERTY(bool autoProcessing READ autoProcessing NOTIFY stateChanged)
+    Q_PROPERTY(QString switchHelp READ switchHelp NOTIFY stateChanged)
+    Q_PROPERTY(bool showsAttentionRow READ showsAttentionRow NOTIFY stateChanged)
+    Q_PROPERTY(QString attentionText READ attentionText NOTIFY stateChanged)
+    Q_PROPERTY(bool batchRunning READ batchRunning NOTIFY stateChanged)
+    Q_PROPERTY(int batchDone READ batchDone NOTIFY stateChanged)
+    Q_PROPERTY(int batchTotal READ batchTotal NOTIFY stateChanged)
+    Q_PROPERTY(QString batchText READ batchText NOTIFY stateChanged)
+    Q_PROPERTY(bool needsAttention READ needsAttention NOTIFY stateChanged)
+    Q_PROPERTY(QString deferredText READ deferredText NOTIFY stateChanged)
+    Q_PROPERTY(QString trayIcon READ trayIcon NOTIFY stateChanged)
+    Q_PROPERTY(bool showAll READ showAll WRITE setShowAll NOTIFY showAllChanged)
+    Q_PROPERTY(bool hasMoreRecords READ hasMoreRecords NOTIFY stateChanged)
+    Q_PROPERTY(QString showAllText READ showAllText NOTIFY showAllChanged)
+    Q_PROPERTY(CheckpointListModel *checklist READ checklist CONSTANT)
+    Q_PROPERTY(RecentRecordsModel *panelRecords READ panelRecords CONSTANT)
+    Q_PROPERTY(RecentRecordsModel *homeRecords READ homeRecords CONSTANT)
+    Q_PROPERTY(CheckpointListModel *setupChecklist READ setupChecklist CONSTANT)
+    Q_PROPERTY(bool hasFolders READ hasFolders NOTIFY stateChanged)
+    Q_PROPERTY(bool aiReady READ aiReady NOTIFY stateChanged)
+    Q_PROPERTY(QStringList folderPaths READ folderPaths NOTIFY stateChanged)
+    Q_PROPERTY(int appearanceIndex READ appearanceIndex WRITE setAppearanceIndex NOTIFY settingsChanged)
+    Q_PROPERTY(int nameLanguageIndex READ nameLanguageIndex WRITE setNameLanguageIndex NOTIFY settingsChanged)
+    Q_PROPERTY(int notificationIndex READ notificationIndex WRITE setNotificationIndex NOTIFY settingsChanged)
+    Q_PROPERTY(bool ocrFallback READ ocrFallback WRITE setOcrFallback NOTIFY settingsChanged)
+    Q_PROPERTY(bool loginEnabled READ loginEnabled NOTIFY settingsChanged)
+    Q_PROPERTY(QString loginError READ loginError NOTIFY settingsChanged)
+    Q_PROPERTY(WindowRouter *router READ router CONSTANT)
+    Q_PROPERTY(Appearance *appearance READ appearance CONSTANT)
+
+public:
+    // Rows of the tray panel and of the collapsed home list.
+    static constexpr int panelRows = 4;
+    static constexpr int collapsedCount = 5;
+
+    // How the controller reaches the shell.
+    struct Shell
+    {
+        // Opens the main window, optionally on a tab and with or without the onboarding.
+        std::function<void(std::optional<WindowRouter::Tab>, std::optional<bool>)> showMainWindow;
+        std::function<void()> quit;
+        FolderAccess *folderAccess = nullptr;
+        // The autostart entry; null leaves the login switch off and inert.
+        const class LoginItem *loginItem = nullptr;
+        SettingsAddress::Opener opener;
+    };
+
+    UiController(AppModel &model, AppSettings &settings, HistoryStore &history, WindowRouter &router,
+                 Appearance &appearance, Shell shell, QObject *parent = nullptr);
+    ~UiController() override;
+
+    // The instance QML sees as the singleton "App"; set before the first view loads.
+    static void setInstance(UiController *controller);
+    static UiController *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
+
+    // The checker of the open window, or null; its facts feed the checklist.
+    void setChecker(SetupChecker *checker);
+
+    QString statusKind() const { return rawValue(m_summary.kind); }
+    QString statusTitle() const { return m_summary.title; }
+    QString statusSubtitle() const { return m_summary.subtitle; }
+    const StatusSummary &summary() const { return m_summary; }
+    bool autoProcessing() const;
+    QString switchHelp() const;
+    bool showsAttentionRow() const;
+    QString attentionText() const;
+    bool batchRunning() const;
+    int batchDone() const;
+    int batchTotal() const;
+    QString batchText() const;
+    bool needsAttention() const { return m_needsAttention; }
+    QString deferredText() const { return m_deferredText; }
+    QString trayIcon() const;
+    bool showAll() const { return m_showAll; }
+    void setShowAll(bool showAll);
+    bool hasMoreRecords() const;
+    QString showAllText() const;
+    CheckpointListModel *checklist() { return &m_checklist; }
+    RecentRecordsModel *panelRecords() { return &m_panelRecords; }
+    RecentRecordsModel *homeRecords() { return &m_homeRecords; }
+    CheckpointListModel *setupChecklist() { return &m_setupChecklist; }
+    bool hasFolders() const;
+    bool aiReady() const;
+    QStringList folderPaths() const;
+    int appearanceIndex() const;
+    void setAppearanceIndex(int index);
+    int nameLanguageIndex() const;
+    void setNameLanguageIndex(int index);
+    int notificationIndex() const;
+    void setNotificationIndex(int index);
+    bool ocrFallback() const;
+    void setOcrFallback(bool on);
+    bool loginEnabled() const;
+    QString loginError() const { return m_loginError; }
+    WindowRouter *router() { return &m_router; }
+    Appearance *appearance() { return &m_appearance; }
+
+    // The tray icon for an activity: a wand while working, a pause sign while paused, else the viewfinder.
+    static QString trayIconFor(const Activity &activity);
+
+    // The text under a key in the interface language.
+    Q_INVOKABLE QString text(const QString &key) const;
+
+    // Actions; each is one call of the model or the shell.
+    Q_INVOKABLE void setAutoProcessing(bool on);
+    Q_INVOKABLE void cancelQueue();
+    Q_INVOKABLE void openMainWindow();
+    Q_INVOKABLE void openHome();
+    Q_INVOKABLE void openGuide();
+    Q_INVOKABLE void renameFiles();
+    Q_INVOKABLE void processExisting();
+    Q_INVOKABLE void chooseFolder();
+    Q_INVOKABLE void quit();
+    Q_INVOKABLE void panelShown();
+    Q_INVOKABLE void runCheckpointAction(const QString &action);
+    Q_INVOKABLE void undo(const QString &recordId);
+    Q_INVOKABLE void reveal(const QString &recordId);
+    Q_INVOKABLE void again(const QString &recordId);
+    // Empty on success, else the text to show under the field.
+    Q_INVOKABLE QString rename(const QString &recordId, const QString &name);
+    // Shows the error under the switch when the autostart entry cannot be written or removed.
+    Q_INVOKABLE void setLoginEnabled(bool on);
+    // Leaves the onboarding for the tabs; it does not come back by itself.
+    Q_INVOKABLE void finishSetup();
+
+Q_SIGNALS:
+    void stateChanged();
+    void showAllChanged();
+    void settingsChanged();
+
+private:
+    void update();
+    std::optional<RenameRecord> record(const QString &recordId) const;
+
+    AppModel &m_model;
+    AppSettings &m_settings;
+    HistoryStore &m_history;
+    WindowRouter &m_router;
+    Appearance &m_appearance;
+    Shell m_shell;
+    QPointer<SetupChecker> m_checker;
+    CheckpointListModel m_checklist;
+    CheckpointListModel m_setupChecklist;
+    QString m_loginError;
+    RecentRecordsModel m_panelRecords;
+    RecentRecordsModel m_homeRecords;
+    StatusSummary m_summary;
+    bool m_needsAttention = false;
+    QString m_deferredText;
+    bool m_showAll = false;
+    QMetaObject::Connection m_checkerConnection;
+};

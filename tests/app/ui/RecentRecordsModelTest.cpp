@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "RecentRecordsModel.h"
+#include "RecordRowInfo.h"
+
+#include "HistoryStore.h"
+#include "L10n.h"
+#include "TempDir.h"
+#include "TestClock.h"
+#include "Titles.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QSet>
+
+namespace {
+
+class RecentRecordsModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { L10n::apply(InterfaceLanguage::en); }
+
+    RenameRecord record(int n, RenameRecord::State state = RenameRecord::State::renamed)
+    {
+        RenameRecord r;
+        r.id = QUuid::createUuid();
+        r.date = m_now.addSecs(-600);
+        r.folderPath = m_dir.path();
+        r.originalName = QStringLiteral("Screenshot %1.png").arg(n);
+        r.currentName = QStringLiteral("Name %1.png").arg(n);
+        r.state = state;
+        return r;
+    }
+
+    TempDir m_dir;
+    const QDateTime m_now = QDateTime(QDate(2026, 11, 12), QTime(10, 0), Qt::UTC);
+};
+
+TEST_F(RecentRecordsModelTest, RowDecisions)
+{
+    RenameRecord renamed = record(1);
+    renamed.currentName = QStringLiteral("Release notes v1.2.png");
+    renamed.engine = NamingEngineKind::ocr;
+    RecordRowInfo info = RecordRowInfo::make(renamed, true, m_now);
+    EXPECT_EQ(info.name, QStringLiteral("Release notes v1.2"));
+    EXPECT_EQ(info.fromText, L("history.from", QStringLiteral("Screenshot 1.png")));
+    EXPECT_EQ(info.tag, Titles::tagTitle(NamingEngineKind::ocr));
+    EXPECT_EQ(info.trailing, relativeDate(renamed.date, m_now));
+    EXPECT_TRUE(info.canUndo);
+    EXPECT_FALSE(info.canAgain);
+    EXPECT_FALSE(info.struck);
+
+    // A vanished file: no thumbnail, no undo, the "missing" line; the tray panel still says where it came from.
+    info = RecordRowInfo::make(renamed, false, m_now);
+    EXPECT_EQ(info.fromText, L("history.missing"));
+    EXPECT_EQ(info.originalText, L("history.from", QStringLiteral("Screenshot 1.png")));
+    EXPECT_FALSE(info.canUndo);
+    EXPECT_FALSE(info.showsThumbnail);
+
+    const RenameRecord undone = record(2, RenameRecord::State::undone);
+    info = RecordRowInfo::make(undone, true, m_now);
+    EXPECT_TRUE(info.struck);
+    EXPECT_EQ(info.trailing, L("history.undone"));
+    EXPECT_FALSE(info.canUndo);
+    EXPECT_TRUE(info.canAgain);
+
+    EXPECT_EQ(RecordRowInfo::withoutExtension(QStringLiteral(".hidden")), QStringLiteral(".hidden"));
+    EXPECT_EQ(RecordRowInfo::withoutExtension(QStringLiteral("no extension")), QStringLiteral("no extension"));
+}
+
+TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
+{
+    TempDir data;
+    TestClock clock(m_now);
+    HistoryStore history(data.path(), clock);
+    QSet<QString> existing;
+    RecentRecordsModel model(
+        history, 4, [&existing](const QString &path) { return existing.contains(path); }, clock);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(model.rowCount(), 0);
+
+    QList<RenameRecord> added;
+    for (int i = 0; i < 10; ++i) {
+        added.append(record(i));
+        history.add(added.last());
+    }
+    EXPECT_EQ(model.total(), 10);
+    ASSERT_EQ(model.rowCount(), 4);
+    // Newest first.
+    EXPECT_EQ(model.data(model.index(0), RecentRecordsModel::NameRole).toString(), QStringLiteral("Name 9"));
+    EXPECT_EQ(model.data(model.index(0), RecentRecordsModel::IdRole).toString(), uuidText(added.last().id));
+    EXPECT_FALSE(model.data(model.index(0), RecentRecordsModel::ExistsRole).toBool());
+
+    existing.insert(added.last().filePath());
+    model.refresh();
+    EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::ExistsRole).toBool());
+    EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::CanUndoRole).toBool());
+
+    model.setLimit(-1);
+    EXPECT_EQ(model.rowCount(), 10);
+    model.setLimit(5);
+    EXPECT_EQ(model.rowCount(), 5);
+
+    RenameRecord changed = added.last();
+    changed.state = RenameRecord::State::undone;
+    history.update(changed);
+    EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::StruckRole).toBool());
+
+    history.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+} // namespace
