@@ -15,10 +15,14 @@
 
 #include <QCoroTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -35,6 +39,18 @@ bool existsAt(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// When the file at `path` was born, where the file system records it; modification times do not count.
+std::optional<QDateTime> birthTime(const QString &path)
+{
+    struct statx status
+    {
+    };
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &status) != 0 ||
+        !(status.stx_mask & STATX_BTIME))
+        return std::nullopt;
+    return QDateTime::fromMSecsSinceEpoch(status.stx_btime.tv_sec * 1000 + status.stx_btime.tv_nsec / 1000000);
 }
 
 // The file manager's name of a folder.
@@ -198,6 +214,31 @@ void AppModel::markHandled(const FileID &id)
     m_history.scheduleSave();
 }
 
+bool AppModel::registered(QHash<FileID, QDateTime> &entries, const FileID &id, const QString &path)
+{
+    const auto entry = entries.constFind(id);
+    if (entry == entries.cend())
+        return false;
+    // Inode numbers are reused once a file is deleted: a file born after its entry was written is another file.
+    const std::optional<QDateTime> born = birthTime(path);
+    if (born && *born > entry.value().addSecs(birthToleranceSeconds)) {
+        entries.erase(entry);
+        m_history.scheduleSave();
+        return false;
+    }
+    return true;
+}
+
+bool AppModel::isHandled(const FileID &id, const QString &path)
+{
+    return registered(m_history.registry().handled, id, path);
+}
+
+bool AppModel::hasFailed(const FileID &id, const QString &path)
+{
+    return registered(m_history.registry().failed, id, path);
+}
+
 void AppModel::markFailed(const FileID &id)
 {
     m_history.registry().failed.insert(id, now());
@@ -233,26 +274,28 @@ bool AppModel::enqueue(const Job &job)
         return false;
     }
     if (job.origin != JobOrigin::manual) {
-        if (m_history.isHandled(*id)) {
+        if (isHandled(*id, path)) {
             m_history.removePending(path);
             return false;
         }
         if (job.origin != JobOrigin::scan) {
-            if (m_history.hasFailed(*id)) {
+            if (hasFailed(*id, path)) {
                 m_history.removePending(path);
                 return false;
             }
+            const std::optional<QDateTime> born = birthTime(path);
             const auto seen = m_seenPaths.constFind(*id);
-            if (seen != m_seenPaths.constEnd() && *seen != path && !m_history.isPending(path)) {
+            if (seen != m_seenPaths.constEnd() && seen->path != path && !m_history.isPending(path) &&
+                seen->born == born) {
                 // Someone else renamed or moved the file after it was first seen: it is theirs now.
-                const QString oldPath = *seen;
+                const QString oldPath = seen->path;
                 markHandled(*id);
                 m_history.removePending(oldPath);
                 return false;
             }
             if (m_seenPaths.size() > seenPathsLimit)
                 m_seenPaths.clear();
-            m_seenPaths.insert(*id, path);
+            m_seenPaths.insert(*id, SeenFile{path, born});
             m_history.markPending(path);
         }
     }
@@ -302,7 +345,7 @@ QCoro::Task<AppModel::ProcessResult> AppModel::process(Job job, QString path)
     const std::optional<FileID> id = FileID::fromPath(path);
     if (!id)
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
-    if (job.origin != JobOrigin::manual && m_history.isHandled(*id))
+    if (job.origin != JobOrigin::manual && isHandled(*id, path))
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
 
     const bool complete = co_await m_waitUntilComplete(path, m_timing.completeTimeout);
@@ -853,7 +896,7 @@ void AppModel::chooseAndAddFolder()
 
 // ---- Existing files and manual batches ----
 
-QStringList AppModel::pendingScreenshots(const WatchedFolder &folder) const
+QStringList AppModel::pendingScreenshots(const WatchedFolder &folder)
 {
     const auto open = m_openFolders.constFind(folder.id);
     if (open == m_openFolders.constEnd())
@@ -862,7 +905,7 @@ QStringList AppModel::pendingScreenshots(const WatchedFolder &folder) const
     const QStringList found = ScreenshotDetector::existingScreenshots(*open);
     for (const QString &path : found) {
         const std::optional<FileID> id = FileID::fromPath(path);
-        if (id && !m_history.isHandled(*id))
+        if (id && !isHandled(*id, path))
             kept.append(path);
     }
     return kept;

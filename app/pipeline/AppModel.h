@@ -90,6 +90,8 @@ public:
     static constexpr qint64 catchUpHorizonSeconds = 7 * 24 * 3600;
     static constexpr int seenPathsLimit = 2000;
     static constexpr int attemptsBeforeGivingUp = 3;
+    // A registry entry dated this much before a file's birth belongs to an earlier file with the same inode.
+    static constexpr qint64 birthToleranceSeconds = 2;
 
     // `settings` and `history` must outlive the model.
     AppModel(AppSettings &settings, HistoryStore &history, AppModelServices services, QObject *parent = nullptr);
@@ -152,7 +154,7 @@ public:
     void chooseAndAddFolder();
 
     // Existing files and manual batches.
-    QStringList pendingScreenshots(const WatchedFolder &folder) const;
+    QStringList pendingScreenshots(const WatchedFolder &folder);
     // Asks before queuing the unhandled screenshots of one folder, or of every enabled folder.
     QCoro::Task<> confirmAndProcessExisting(std::optional<QUuid> only = std::nullopt);
     // Names image files the user chose; returns the files that were queued.
@@ -232,6 +234,10 @@ private:
     void startBatch(const QStringList &files, JobOrigin origin, QStringList *accepted);
     void announceOwnChange(const QString &path);
     void markHandled(const FileID &id);
+    // Registry look-ups that drop an entry left by an earlier file with the same inode.
+    bool registered(QHash<FileID, QDateTime> &entries, const FileID &id, const QString &path);
+    bool isHandled(const FileID &id, const QString &path);
+    bool hasFailed(const FileID &id, const QString &path);
     void markFailed(const FileID &id);
 
     void setActivity(const Activity &activity);
@@ -271,7 +277,13 @@ private:
     QHash<QString, QString> m_extraFolders;
     QList<Job> m_queue;
     QSet<QString> m_queuedPaths;
-    QHash<FileID, QString> m_seenPaths;
+    struct SeenFile
+    {
+        QString path;
+        // Tells a renamed file from a new one that got a deleted file's inode; absent where not recorded.
+        std::optional<QDateTime> born;
+    };
+    QHash<FileID, SeenFile> m_seenPaths;
     bool m_workerRunning = false;
     bool m_notifiedUnavailable = false;
     bool m_retryArmed = false;

@@ -343,3 +343,26 @@ TEST_F(AppModelTest, aFileThatVanishesAtTheRenameIsSkippedWhileARefusedRenameFai
         m_history->registry().failed.clear();
     }
 }
+
+TEST_F(AppModelTest, aRegistryEntryOfAnEarlierFileWithTheSameInodeDoesNotHoldBackANewFile)
+{
+    makeModel();
+    const QString handled = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString failed = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    const FileID handledID = *FileID::fromPath(handled);
+    const FileID failedID = *FileID::fromPath(failed);
+    // Entries written an hour before these files were born: their inodes belonged to deleted files then.
+    const QDateTime earlier = QDateTime::currentDateTime().addSecs(-3600);
+    m_history->registry().handled.insert(handledID, earlier);
+    m_history->registry().failed.insert(failedID, earlier);
+    EXPECT_TRUE(m_model->enqueue({handled, JobOrigin::event}));
+    EXPECT_TRUE(m_model->enqueue({failed, JobOrigin::catchUp}));
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(0).outcome, Outcome::renamed);
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::renamed);
+
+    // Entries written after the files were born are theirs.
+    const QString later = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-44-00.png"));
+    m_history->registry().handled.insert(*FileID::fromPath(later), m_clock.now());
+    EXPECT_FALSE(m_model->enqueue({later, JobOrigin::event}));
+}

@@ -41,7 +41,8 @@ protected:
     TempDir m_config;
     TempDir m_data;
     TempDir m_work;
-    TestClock m_clock{QDateTime::currentDateTime()};
+    // A little ahead of the files the test writes, as the registry's dates are ahead of the files they describe.
+    TestClock m_clock{QDateTime::currentDateTime().addSecs(60)};
     std::shared_ptr<KeyValueStore> m_store;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<HistoryStore> m_history;
