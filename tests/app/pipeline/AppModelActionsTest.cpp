@@ -101,15 +101,6 @@ TEST_F(AppModelActionsTest, cancellingTheQueueFinishesTheFileInWorkAndSummarises
     EXPECT_EQ(m_model->renameFiles({files.at(1)}).size(), 1);
 }
 
-TEST_F(AppModelActionsTest, nonImageFilesChosenByHandAreIgnored)
-{
-    makeModel();
-    EXPECT_TRUE(m_model->renameFiles({m_work.write(QStringLiteral("report.pdf"), "x")}).isEmpty());
-    QTest::qWait(20);
-    EXPECT_FALSE(m_model->isWorking());
-    EXPECT_FALSE(m_model->batch());
-}
-
 TEST_F(AppModelActionsTest, filesOutsideTheOpenFoldersNeedAGrant)
 {
     makeModel();

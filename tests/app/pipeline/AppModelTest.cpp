@@ -178,59 +178,55 @@ TEST_F(AppModelTest, withoutTheModelAndWithoutFallbackFilesWaitAndOnlyTheFirstIs
     EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 0, 2)});
 }
 
-TEST_F(AppModelTest, aBusyAnalyzerIsTriedAgainWhileOtherCodesFailTheFile)
+TEST_F(AppModelTest, retryableFailuresKeepTheFilePendingAndTheOthersFailIt)
 {
+    AnalyzeResponse untitled;
+    untitled.engine = NamingEngineKind::ocr;
+    const AnalyzerFailure timedOut{AnalyzeResponse::ErrorCode::other, QStringLiteral("Timed out"), true};
+    const AnalyzerFailure noService{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false};
+    struct Case
+    {
+        AnalyzeResult answer;
+        Outcome outcome;
+        QString error;
+    };
+    const QList<Case> cases{
+        {ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::busy, QStringLiteral("Busy")), Outcome::retry,
+         QStringLiteral("Busy")},
+        {ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::unreadable, QStringLiteral("Bad")), Outcome::failed,
+         QStringLiteral("Bad")},
+        {timedOut, Outcome::retry, QStringLiteral("Timed out")},
+        {noService, Outcome::failed, QStringLiteral("Analyzer unavailable")},
+        {untitled, Outcome::failed, L("error.nothingRecognized")},
+        // A title that leaves nothing for a name.
+        {ScriptedAnalyzer::titled(QStringLiteral("  \n ")), Outcome::failed, L("error.nothingRecognized")},
+    };
     makeModel();
-    const QString busy = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
-    const QString unreadable = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
-    m_analyzer->answers = {ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::busy, QStringLiteral("Busy")),
-                           ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::unreadable, QStringLiteral("Bad"))};
-    m_model->enqueue({busy, JobOrigin::event});
-    m_model->enqueue({unreadable, JobOrigin::event});
-    ASSERT_TRUE(waitForReports(2));
-    EXPECT_EQ(m_reports.at(0).outcome, Outcome::retry);
-    EXPECT_EQ(m_history->registry().pending.value(busy).attempts, 1);
-    EXPECT_FALSE(m_history->hasFailed(*FileID::fromPath(busy)));
-    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
-    EXPECT_TRUE(m_history->hasFailed(*FileID::fromPath(unreadable)));
-    EXPECT_FALSE(m_history->isPending(unreadable));
-    EXPECT_EQ(m_model->lastError(), QStringLiteral("Bad"));
-    // A busy automatic file is not worth a message yet; the failed one is.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
-    EXPECT_EQ(errorBodies(), QStringList{QFileInfo(unreadable).fileName() + QStringLiteral("\nBad")});
-}
-
-TEST_F(AppModelTest, transportFailuresFollowTheirRetryableFlag)
-{
-    makeModel();
-    const QString lost = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
-    const QString missing = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
-    m_analyzer->answers = {
-        AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Timed out"), true},
-        AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false}};
-    m_model->enqueue({lost, JobOrigin::event});
-    m_model->enqueue({missing, JobOrigin::event});
-    ASSERT_TRUE(waitForReports(2));
-    EXPECT_EQ(m_reports.at(0).outcome, Outcome::retry);
-    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
-}
-
-TEST_F(AppModelTest, answersWithoutATitleOrAUsableNameFailTheFile)
-{
-    makeModel();
-    const QString empty = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
-    const QString unusable = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
-    AnalyzeResponse noTitle;
-    noTitle.engine = NamingEngineKind::ocr;
-    m_analyzer->answers = {noTitle, ScriptedAnalyzer::titled(QStringLiteral("  \n "))};
-    m_model->enqueue({empty, JobOrigin::event});
-    m_model->enqueue({unusable, JobOrigin::event});
-    ASSERT_TRUE(waitForReports(2));
-    EXPECT_EQ(m_reports.at(0).outcome, Outcome::failed);
-    EXPECT_EQ(m_reports.at(1).outcome, Outcome::failed);
+    QStringList files;
+    for (int i = 0; i < cases.size(); ++i) {
+        files.append(screenshot(QStringLiteral("Screenshot From 2026-11-12 10-4%1-00.png").arg(i)));
+        m_analyzer->answers.append(cases.at(i).answer);
+        m_model->enqueue({files.last(), JobOrigin::event});
+    }
+    ASSERT_TRUE(waitForReports(static_cast<int>(cases.size())));
+    QStringList expectedErrors;
+    for (int i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Case &c = cases.at(i);
+        EXPECT_EQ(m_reports.at(i).outcome, c.outcome);
+        EXPECT_EQ(m_reports.at(i).error, c.error);
+        const bool retry = c.outcome == Outcome::retry;
+        EXPECT_EQ(m_history->isPending(files.at(i)), retry);
+        EXPECT_EQ(m_history->registry().pending.value(files.at(i)).attempts, retry ? 1 : 0);
+        EXPECT_EQ(m_history->hasFailed(*FileID::fromPath(files.at(i))), !retry);
+        EXPECT_TRUE(exists(files.at(i)));
+        // Automatic files are not worth a message until they fail for good.
+        if (!retry)
+            expectedErrors.append(QFileInfo(files.at(i)).fileName() + QLatin1Char('\n') + c.error);
+    }
     EXPECT_EQ(m_model->lastError(), L("error.nothingRecognized"));
-    EXPECT_TRUE(exists(empty));
-    EXPECT_TRUE(exists(unusable));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return errorBodies().size() == expectedErrors.size(); }, 1000));
+    EXPECT_EQ(errorBodies(), expectedErrors);
 }
 
 TEST_F(AppModelTest, switchingAutomaticProcessingOffDuringAnalysisLeavesTheFilePending)
@@ -283,24 +279,6 @@ TEST_F(AppModelTest, theDateTextFollowsTheInterfaceUnlessTheNameFellBackToEnglis
                   QString::fromLatin1(c.expected))
             << c.fallback << ' ' << c.interface;
     }
-}
-
-TEST_F(AppModelTest, theRequestAndWarmUpUseTheNamingLanguageOrTheInterfaceLanguage)
-{
-    m_settings->setInterfaceLanguage(InterfaceLanguage::ru);
-    NamingOptions naming;
-    naming.language = NameLanguage::en;
-    m_settings->setNaming(naming);
-    makeModel();
-    EXPECT_EQ(m_model->outputLanguage(), QStringLiteral("en"));
-    m_model->enqueue({screenshot(), JobOrigin::event});
-    ASSERT_TRUE(waitForReports(1));
-    ASSERT_EQ(m_analyzer->requests.size(), 1);
-    EXPECT_EQ(m_analyzer->requests.first().nameLanguage, NameLanguage::en);
-    EXPECT_EQ(m_analyzer->requests.first().interfaceCode, QStringLiteral("ru"));
-    naming.language = NameLanguage::automatic;
-    m_settings->setNaming(naming);
-    EXPECT_EQ(m_model->outputLanguage(), QStringLiteral("ru"));
 }
 
 TEST_F(AppModelTest, theActivityRestsAccordingToFoldersAndTheSwitch)
