@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "L10n.h"
 
+#include "IcuText.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -15,6 +17,7 @@
 
 #include <cstdlib>
 
+using namespace IcuText;
 namespace {
 
 const QString englishCode = QStringLiteral("en");
@@ -69,11 +72,6 @@ QString languageOf(QString locale)
     if (language == u"c" || language == u"posix")
         return {};
     return language;
-}
-
-QString fromIcu(const icu::UnicodeString &text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
 }
 
 } // namespace

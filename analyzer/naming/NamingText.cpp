@@ -2,31 +2,18 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "NamingText.h"
 
+#include "IcuText.h"
+
 #include <QtGlobal>
 
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+using namespace IcuText;
 using icu::UnicodeString;
 
 namespace {
-
-UnicodeString toIcu(const QString &text)
-{
-    return UnicodeString(reinterpret_cast<const char16_t *>(text.utf16()), static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const UnicodeString &text)
-{
-    return QString::fromUtf16(text.getBuffer(), text.length());
-}
-
-void checkIcu(UErrorCode status, const char *what)
-{
-    if (U_FAILURE(status))
-        qFatal("ICU failed on %s: %s", what, u_errorName(status));
-}
 
 template <typename Keep>
 QStringList runs(const QString &text, Keep keep)

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "FileNameBuilder.h"
 
+#include "IcuText.h"
+
 #include <QtGlobal>
 
 #include <unicode/brkiter.h>
@@ -19,26 +21,10 @@
 #include <memory>
 #include <vector>
 
+using namespace IcuText;
 using icu::UnicodeString;
 
 namespace {
-
-UnicodeString toIcu(const QString &text)
-{
-    return UnicodeString(reinterpret_cast<const char16_t *>(text.utf16()), static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const UnicodeString &text)
-{
-    return QString::fromUtf16(text.getBuffer(), text.length());
-}
-
-void checkIcu(UErrorCode status, const char *what)
-{
-    // Every input here is fixed text, so a failure is a programming error, not a user's problem.
-    if (U_FAILURE(status))
-        qFatal("ICU failed to build %s: %s", what, u_errorName(status));
-}
 
 std::unique_ptr<icu::RegexPattern> compile(const char16_t *pattern, const char *name)
 {

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "L10nTableCheck.h"
 
+#include "IcuText.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
@@ -14,20 +16,11 @@
 
 namespace L10nTableCheck {
 
+using namespace IcuText;
 namespace {
 
 const QStringList russianForms{QStringLiteral("one"), QStringLiteral("few"), QStringLiteral("many")};
 const QStringList englishForms{QStringLiteral("one"), QStringLiteral("other")};
-
-icu::UnicodeString toIcu(const QString &text)
-{
-    return icu::UnicodeString(reinterpret_cast<const UChar *>(text.utf16()), static_cast<int32_t>(text.size()));
-}
-
-QString fromIcu(const icu::UnicodeString &text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
-}
 
 // A key with its plural suffix removed, so both tables' forms of one plural key compare equal.
 QString baseKey(const QString &key)
