@@ -66,12 +66,14 @@ QCoro::Task<AnalyzeResult> AnalyzerClient::analyze(QString path, AnalyzeRequest 
     call << QVariant::fromValue(descriptor) << request.toJson();
     descriptor = QDBusUnixFileDescriptor();
 
+    // Nothing of the client is touched after the suspension: it may be gone by the time the reply comes.
+    const std::chrono::milliseconds timeout = m_timeout;
     QElapsedTimer elapsed;
     elapsed.start();
-    const QDBusPendingCall pending = m_bus.asyncCall(call, static_cast<int>(m_timeout.count()));
+    const QDBusPendingCall pending = m_bus.asyncCall(call, static_cast<int>(timeout.count()));
     const QDBusMessage reply = co_await pending;
     if (reply.type() == QDBusMessage::ErrorMessage)
-        co_return failureFor(reply, std::chrono::milliseconds(elapsed.elapsed()), m_timeout);
+        co_return failureFor(reply, std::chrono::milliseconds(elapsed.elapsed()), timeout);
 
     const QByteArray bytes = reply.arguments().value(0).toByteArray();
     std::optional<AnalyzeResponse> response = AnalyzeResponse::fromJson(bytes);
