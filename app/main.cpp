@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "Application.h"
 #include "RenameCommand.h"
 #include "Version.h"
 
@@ -10,6 +11,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Without a command the tray application starts; it makes its own (widget) application object.
+    if (argc < 2)
+        return runApplication(argc, argv);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zentrope"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(Zentrope::version));

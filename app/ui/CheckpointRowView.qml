@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Zentrope.Ui
 
-// One readiness row: status glyph, title, detail and the button that fixes it.
-RowLayout {
+// One readiness row: status glyph, title, detail and the button that fixes it. Positioned by hand rather than by
+// layouts: wrapped text inside nested layouts is placed with stale heights.
+Item {
     id: row
     required property string title
     required property string status
@@ -14,11 +14,12 @@ RowLayout {
     required property string actionTitle
     required property string action
 
-    spacing: 10
+    implicitWidth: 320
+    implicitHeight: Math.max(texts.height, button.visible ? button.implicitHeight : 0, glyph.height + 2)
 
     Rectangle {
-        Layout.alignment: Qt.AlignTop
-        Layout.topMargin: 1
+        id: glyph
+        y: 1
         width: 20
         height: 20
         radius: 10
@@ -31,18 +32,20 @@ RowLayout {
             source: Theme.orbIcon(Theme.statusGlyphs[row.status] ?? "minus")
         }
     }
-    ColumnLayout {
-        Layout.fillWidth: true
+    Column {
+        id: texts
+        x: glyph.width + 10
+        width: row.width - x - (button.visible ? button.width + 10 : 0)
         spacing: 2
         Label {
-            Layout.fillWidth: true
+            width: parent.width
             text: row.title
             color: Theme.text
             font.weight: Font.Medium
             wrapMode: Text.Wrap
         }
         Label {
-            Layout.fillWidth: true
+            width: parent.width
             visible: row.detail.length > 0
             text: row.detail
             color: Theme.secondary
@@ -51,7 +54,9 @@ RowLayout {
         }
     }
     Button {
-        Layout.alignment: Qt.AlignVCenter
+        id: button
+        anchors.right: parent.right
+        anchors.verticalCenter: texts.verticalCenter
         visible: row.actionTitle.length > 0
         text: row.actionTitle
         onClicked: App.runCheckpointAction(row.action)

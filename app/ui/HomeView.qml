@@ -18,9 +18,12 @@ ScrollView {
         radius: Theme.radius
         color: Theme.card
         border.color: Theme.border
+        // Anchored at the top only: a layout given more height than it asks for would stretch its rows.
         ColumnLayout {
             id: column
-            anchors.fill: parent
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
             anchors.margins: 14
             spacing: 10
         }
@@ -117,8 +120,8 @@ ScrollView {
                     visible: App.deferredText.length > 0
                     spacing: 10
                     Image {
-                        width: 18
-                        height: 18
+                        Layout.preferredWidth: 18
+                        Layout.preferredHeight: 18
                         sourceSize: Qt.size(36, 36)
                         source: Theme.icon("hourglass")
                         opacity: 0.6
@@ -187,8 +190,8 @@ ScrollView {
                     spacing: 6
                     Image {
                         Layout.alignment: Qt.AlignHCenter
-                        width: 36
-                        height: 36
+                        Layout.preferredWidth: 36
+                        Layout.preferredHeight: 36
                         sourceSize: Qt.size(72, 72)
                         source: Theme.icon("camera-viewfinder")
                         opacity: 0.45

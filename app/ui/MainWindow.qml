@@ -19,17 +19,18 @@ ApplicationWindow {
     palette.windowText: Theme.text
     palette.base: Theme.field
     palette.text: Theme.text
-    palette.button: Theme.card
+    palette.button: Theme.control
     palette.buttonText: Theme.text
     palette.highlight: Theme.brand
     palette.highlightedText: "#ffffff"
     palette.mid: Theme.border
-    palette.dark: Theme.secondary
+    palette.dark: Theme.brand
     palette.light: Theme.card
-    palette.midlight: Theme.hover
+    palette.midlight: Theme.control
     palette.placeholderText: Theme.secondary
     palette.toolTipBase: Theme.card
     palette.toolTipText: Theme.text
+    palette.brightText: "#ffffff"
 
     header: TabBar {
         id: tabs
@@ -37,15 +38,25 @@ ApplicationWindow {
         currentIndex: App.router.tabIndex
         onCurrentIndexChanged: App.router.tabIndex = currentIndex
         background: Rectangle { color: Theme.window }
-        TabButton {
-            text: App.text("tab.home")
-            icon.source: Theme.icon("sparkles")
-            icon.color: Theme.text
-        }
-        TabButton {
-            text: App.text("tab.settings")
-            icon.source: Theme.icon("pencil")
-            icon.color: Theme.text
+        Repeater {
+            model: [{ "key": "tab.home", "glyph": "sparkles" }, { "key": "tab.settings", "glyph": "sliders" }]
+            delegate: TabButton {
+                required property var modelData
+                text: App.text(modelData.key)
+                icon.source: Theme.icon(modelData.glyph)
+                icon.color: checked ? Theme.brand : Theme.secondary
+                // An unchecked tab draws its text in the bright colour.
+                palette.brightText: Theme.secondary
+                background: Rectangle {
+                    color: parent.hovered ? Theme.hover : Theme.window
+                    Rectangle {
+                        anchors.bottom: parent.bottom
+                        width: parent.width
+                        height: 2
+                        color: parent.parent.checked ? Theme.brand : Theme.border
+                    }
+                }
+            }
         }
     }
 

@@ -146,8 +146,7 @@ Item {
 
         Row {
             Layout.alignment: Qt.AlignVCenter
-            opacity: hover.hovered && !row.editing ? 1 : 0
-            Behavior on opacity { NumberAnimation { duration: 120 } }
+            visible: hover.hovered && !row.editing
             GlyphButton {
                 glyph: "reveal"
                 help: App.text("history.reveal")

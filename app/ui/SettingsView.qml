@@ -34,8 +34,8 @@ ScrollView {
                 required property string modelData
                 Layout.fillWidth: true
                 Image {
-                    width: 16
-                    height: 16
+                    Layout.preferredWidth: 16
+                    Layout.preferredHeight: 16
                     sourceSize: Qt.size(32, 32)
                     source: Theme.icon("folder")
                     opacity: 0.6

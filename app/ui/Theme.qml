@@ -14,6 +14,7 @@ QtObject {
     readonly property color secondary: dark ? "#9d9da6" : "#6e6e76"
     readonly property color hover: dark ? "#32333a" : "#eeeef3"
     readonly property color field: dark ? "#1f2024" : "#ffffff"
+    readonly property color control: dark ? "#393a41" : "#e7e7ed"
     readonly property color brand: "#7357f6"
     readonly property color green: "#2fa55a"
     readonly property color orange: "#e8890c"

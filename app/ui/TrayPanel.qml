@@ -18,16 +18,17 @@ ApplicationWindow {
     palette.windowText: Theme.text
     palette.base: Theme.field
     palette.text: Theme.text
-    palette.button: Theme.card
+    palette.button: Theme.control
     palette.buttonText: Theme.text
     palette.highlight: Theme.brand
     palette.highlightedText: "#ffffff"
     palette.mid: Theme.border
-    palette.dark: Theme.secondary
+    palette.dark: Theme.brand
     palette.light: Theme.card
-    palette.midlight: Theme.hover
+    palette.midlight: Theme.control
     palette.toolTipBase: Theme.card
     palette.toolTipText: Theme.text
+    palette.brightText: "#ffffff"
 
     // A click anywhere else closes the panel, as a menu would.
     onActiveChanged: if (!active) close()
@@ -92,8 +93,8 @@ ApplicationWindow {
                     font.weight: Font.Medium
                 }
                 Image {
-                    width: 14
-                    height: 14
+                    Layout.preferredWidth: 14
+                    Layout.preferredHeight: 14
                     sourceSize: Qt.size(28, 28)
                     source: Theme.icon("chevron-right")
                     opacity: 0.5

@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+//
+// zentrope-screenshots STATE OUTPUT_DIR: starts the application's model, settings, history and windows over the
+// profile that XDG_CONFIG_HOME and XDG_DATA_HOME name (seeded here with a watched folder, renamed screenshots and one
+// pending file), brings them into STATE and saves the main window (and, for "fine", the tray panel) as PNG files.
+// STATE: fine, attention, batch, empty, dark, settings, onboarding.
+#include "AppModel.h"
+#include "AppSettings.h"
+#include "Appearance.h"
+#include "HistoryStore.h"
+#include "L10n.h"
+#include "SetupChecker.h"
+#include "ThumbnailCache.h"
+#include "ThumbnailProvider.h"
+#include "UiController.h"
+#include "WindowRouter.h"
+
+#include <QApplication>
+#include <QCoroTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QQuickWindow>
+
+#include <cstdio>
+
+namespace {
+
+// Names the first file it is asked about and then takes its time, so a batch stays in progress.
+class SlowAnalyzer final : public Analyzer
+{
+public:
+    void prewarm(const QString &) override {}
+    QCoro::Task<AnalyzeResult> analyze(QString, AnalyzeRequest) override
+    {
+        if (m_calls++ > 0)
+            co_await QCoro::sleepFor(std::chrono::hours(1));
+        AnalyzeResponse response;
+        response.title = QStringLiteral("Quarterly sales dashboard");
+        response.engine = NamingEngineKind::ai;
+        co_return AnalyzeResult(response);
+    }
+
+private:
+    int m_calls = 0;
+};
+
+// A small made-up screen: a title bar, a sidebar and a few content bars in the given hue.
+void paintScreen(const QString &path, int hue)
+{
+    QImage image(480, 300, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(hue, 25, 248));
+    QPainter painter(&image);
+    painter.fillRect(0, 0, 480, 34, QColor::fromHsv(hue, 150, 120));
+    painter.fillRect(0, 34, 110, 266, QColor::fromHsv(hue, 60, 225));
+    for (int i = 0; i < 5; ++i)
+        painter.fillRect(130, 56 + i * 44, 300 - i * 35, 22, QColor::fromHsv((hue + 30 * i) % 360, 110, 200));
+    painter.end();
+    image.save(path);
+}
+
+// Runs the event loop until `done` holds or `ms` have passed.
+template <typename Predicate>
+bool waitFor(Predicate done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+bool save(QQuickWindow &window, const QString &path)
+{
+    // Several frames: layouts, asynchronous thumbnails and animations settle.
+    waitFor([] { return false; }, 1500);
+    const QImage image = window.grabWindow();
+    const bool saved = image.save(path, "PNG", 9);
+    std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", qPrintable(path), image.width(),
+                 image.height());
+    return saved;
+}
+
+std::unique_ptr<QQuickWindow> load(QQmlEngine &engine, const QString &file)
+{
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Zentrope/Ui/") + file));
+    std::unique_ptr<QQuickWindow> window(qobject_cast<QQuickWindow *>(component.create()));
+    if (!window)
+        std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    if (argc != 3) {
+        std::fprintf(stderr,
+                     "usage: zentrope-screenshots fine|attention|batch|empty|dark|settings|onboarding OUTPUT_DIR\n");
+        return 2;
+    }
+    const QString state = QString::fromLocal8Bit(argv[1]);
+    const QDir output(QString::fromLocal8Bit(argv[2]));
+    const bool available = state != u"attention" && state != u"onboarding";
+
+    AppSettings settings;
+    settings.setInterfaceLanguage(InterfaceLanguage::en);
+    settings.setOnboardingDone(true);
+    settings.setAppearance(state == u"dark" ? AppearanceMode::dark : AppearanceMode::light);
+    HistoryStore history;
+
+    AppModelServices services;
+    services.analyzer = std::make_unique<SlowAnalyzer>();
+    services.availability = [available]() -> QCoro::Task<AIAvailability> {
+        co_return available ? AIAvailability::available() : AIAvailability::notEnabled();
+    };
+    AppModel model(settings, history, std::move(services));
+
+    const QString shots = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
+    QDir().mkpath(shots);
+    model.addFolder(shots);
+
+    if (state != u"empty") {
+        const QStringList titles = {QStringLiteral("Pull request review with two approvals"),
+                                    QStringLiteral("Flight booking confirmation"),
+                                    QStringLiteral("Terminal build error in linker"),
+                                    QStringLiteral("Weather forecast for Berlin"),
+                                    QStringLiteral("Pod logs with restart loop"),
+                                    QStringLiteral("Invoice 2026-114 draft")};
+        const QDateTime now = QDateTime::currentDateTime();
+        for (qsizetype i = 0; i < titles.size(); ++i) {
+            RenameRecord record;
+            record.id = QUuid::createUuid();
+            record.date = now.addSecs(-(titles.size() - i) * 1700);
+            record.folderPath = shots;
+            record.originalName = QStringLiteral("Screenshot from 2026-11-12 09-%1-17.png").arg(10 + i * 7);
+            record.currentName = titles.at(i) + QStringLiteral(".png");
+            record.engine = i == 2 ? NamingEngineKind::ocr : (i == 4 ? NamingEngineKind::manual : NamingEngineKind::ai);
+            record.state = i == 3 ? RenameRecord::State::undone : RenameRecord::State::renamed;
+            paintScreen(record.filePath(), static_cast<int>(i) * 55);
+            history.add(record);
+        }
+    }
+    if (state == u"attention") {
+        // Without the model a new screenshot waits; with it the model would take it up at once.
+        const QString pending = QDir(shots).filePath(QStringLiteral("Screenshot from 2026-11-12 10-42-17.png"));
+        paintScreen(pending, 200);
+        history.markPending(pending);
+    }
+
+    Appearance appearance;
+    appearance.apply(settings.appearance());
+    WindowRouter router;
+    UiController::Shell shell;
+    UiController ui(model, settings, history, router, appearance, shell);
+    UiController::setInstance(&ui);
+
+    SetupChecker::Sources sources;
+    sources.readModel = [available]() -> QCoro::Task<ModelStatus> {
+        ModelStatus status;
+        status.availability = available ? AIAvailability::available() : AIAvailability::notEnabled();
+        status.model = available ? QStringLiteral("gemma3:4b") : QString();
+        status.vision = true;
+        status.languages = {QStringLiteral("en"), QStringLiteral("ru")};
+        co_return status;
+    };
+    sources.preferredLanguages = [] { return QStringList{QStringLiteral("en")}; };
+    SetupChecker checker(std::move(sources), available ? AIAvailability::available() : AIAvailability::notEnabled());
+    ui.setChecker(&checker);
+    QCoro::waitFor(checker.refresh());
+    QCoro::waitFor(model.syncAvailability(false));
+
+    if (state == u"batch") {
+        QStringList files;
+        for (int i = 0; i < 3; ++i) {
+            files.append(QDir(shots).filePath(QStringLiteral("Screenshot from 2026-11-12 11-0%1-00.png").arg(i)));
+            paintScreen(files.last(), 300 + i * 20);
+        }
+        model.renameFiles(files);
+        // The first file gets its name; the second stays in work.
+        waitFor([&model] { return model.batchDone() >= 1; }, 15000);
+    }
+
+    QQmlEngine engine;
+    engine.addImageProvider(QString::fromLatin1(ThumbnailProvider::id),
+                            new ThumbnailProvider(ThumbnailCache::shared()));
+    auto window = load(engine, QStringLiteral("MainWindow.qml"));
+    if (!window)
+        return 1;
+    if (state == u"settings")
+        router.setTab(WindowRouter::Tab::settings);
+    if (state == u"onboarding") {
+        router.setShowsSetup(true);
+        router.setSetupStep(WindowRouter::intelligenceStep);
+    }
+    window->resize(640, 640);
+    window->show();
+    bool ok = save(*window, output.filePath(QStringLiteral("home-%1.png").arg(state)));
+    if (state == u"fine") {
+        auto panel = load(engine, QStringLiteral("TrayPanel.qml"));
+        if (!panel)
+            return 1;
+        panel->show();
+        ok = save(*panel, output.filePath(QStringLiteral("tray-panel.png"))) && ok;
+    }
+    model.shutdown();
+    return ok ? 0 : 1;
+}
