@@ -74,6 +74,15 @@ int runApplication(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
+    // A second start only brings the running application's window forward.
+    MainWindowController *windows = nullptr;
+    InstanceGate gate([&windows] {
+        if (windows)
+            windows->show(std::nullopt, std::nullopt);
+    });
+    if (!gate.claim())
+        return 0;
+
     AppSettings settings;
     HistoryStore history;
     AppModel model(settings, history, AppModelServices::system());
@@ -97,7 +106,6 @@ int runApplication(int argc, char **argv)
     engine.addImageProvider(QString::fromLatin1(ThumbnailProvider::id),
                             new ThumbnailProvider(ThumbnailCache::shared()));
 
-    MainWindowController *windows = nullptr;
     UiController::Shell shell;
     shell.showMainWindow = [&windows](std::optional<WindowRouter::Tab> tab, std::optional<bool> setup) {
         if (windows)
@@ -108,13 +116,6 @@ int runApplication(int argc, char **argv)
     shell.opener = desktopOpener();
     UiController ui(model, settings, history, router, appearance, shell);
     UiController::setInstance(&ui);
-
-    InstanceGate gate([&windows] {
-        if (windows)
-            windows->show(std::nullopt, std::nullopt);
-    });
-    if (!gate.claim())
-        return 0;
 
     const LoginItem loginItem;
     auto makeChecker = [&model, &loginItem]() {

@@ -87,6 +87,20 @@ ScrollView {
             currentIndex: App.notificationIndex
             onActivated: index => App.notificationIndex = index
         }
+        RowLayout {
+            Layout.fillWidth: true
+            visible: App.notificationsDenied
+            Label {
+                Layout.fillWidth: true
+                text: App.text("setup.finish.notify.denied")
+                color: Theme.orange
+                wrapMode: Text.Wrap
+            }
+            Button {
+                text: App.text("check.openSettings")
+                onClicked: App.openNotificationSettings()
+            }
+        }
         Switch {
             text: App.text("general.login")
             checked: App.loginEnabled

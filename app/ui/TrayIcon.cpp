@@ -72,11 +72,8 @@ void TrayIcon::togglePanel()
             qWarning("Tray panel: %s", qPrintable(component.errorString()));
             return;
         }
-        // The panel is cheap to build; keeping none while it is closed keeps the idle application small.
-        connect(m_panel, &QWindow::visibleChanged, this, [this](bool visible) {
-            if (!visible)
-                QMetaObject::invokeMethod(this, &TrayIcon::releasePanel, Qt::QueuedConnection);
-        });
+        // Kept once built: the panel closes itself while its own buttons run modal choosers, and deleting it
+        // from their nested event loops would pull the button out from under the running call.
     }
     QRect icon = m_icon.geometry();
     if (!icon.isValid())
@@ -94,10 +91,5 @@ void TrayIcon::togglePanel()
 
 void TrayIcon::releasePanel()
 {
-    if (m_panel && !m_panel->isVisible()) {
-        m_panel->deleteLater();
-        m_panel = nullptr;
-    }
-    if (m_panel && QCoreApplication::closingDown())
-        delete m_panel;
+    delete m_panel;
 }

@@ -391,3 +391,13 @@ void UiController::finishSetup()
     m_router.setShowsSetup(false);
     m_router.setTab(WindowRouter::Tab::home);
 }
+
+bool UiController::notificationsDenied() const
+{
+    return m_checker && m_checker->notificationsAllowed() == false;
+}
+
+void UiController::openNotificationSettings()
+{
+    SettingsAddress::open(SettingsAddress::notificationSettings(), m_shell.opener);
+}

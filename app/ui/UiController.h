@@ -63,6 +63,7 @@ class UiController : public QObject
     Q_PROPERTY(bool ocrFallback READ ocrFallback WRITE setOcrFallback NOTIFY settingsChanged)
     Q_PROPERTY(bool loginEnabled READ loginEnabled NOTIFY settingsChanged)
     Q_PROPERTY(QString loginError READ loginError NOTIFY settingsChanged)
+    Q_PROPERTY(bool notificationsDenied READ notificationsDenied NOTIFY stateChanged)
     Q_PROPERTY(WindowRouter *router READ router CONSTANT)
     Q_PROPERTY(Appearance *appearance READ appearance CONSTANT)
 
@@ -130,6 +131,8 @@ public:
     void setOcrFallback(bool on);
     bool loginEnabled() const;
     QString loginError() const { return m_loginError; }
+    // The checker found no notification server to show notifications with.
+    bool notificationsDenied() const;
     WindowRouter *router() { return &m_router; }
     Appearance *appearance() { return &m_appearance; }
 
@@ -160,6 +163,7 @@ public:
     Q_INVOKABLE void setLoginEnabled(bool on);
     // Leaves the onboarding for the tabs; it does not come back by itself.
     Q_INVOKABLE void finishSetup();
+    Q_INVOKABLE void openNotificationSettings();
 
 Q_SIGNALS:
     void stateChanged();
