@@ -114,6 +114,8 @@ int runApplication(int argc, char **argv)
     shell.quit = [] { QApplication::quit(); };
     shell.folderAccess = &folderAccess;
     shell.opener = desktopOpener();
+    const bool hasTray = QSystemTrayIcon::isSystemTrayAvailable();
+    shell.trayAvailable = hasTray;
     UiController ui(model, settings, history, router, appearance, shell);
     UiController::setInstance(&ui);
 
@@ -135,7 +137,6 @@ int runApplication(int argc, char **argv)
     MainWindowController mainWindow(engine, model, settings, ui, router, makeChecker);
     windows = &mainWindow;
 
-    const bool hasTray = QSystemTrayIcon::isSystemTrayAvailable();
     std::unique_ptr<TrayIcon> tray;
     if (hasTray) {
         tray = std::make_unique<TrayIcon>(engine, ui);

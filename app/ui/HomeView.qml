@@ -295,6 +295,12 @@ ScrollView {
                 icon.color: Theme.text
                 onClicked: App.processExisting()
             }
+            GlyphButton {
+                visible: !App.trayAvailable
+                glyph: "power"
+                help: App.text("menu.quit")
+                onClicked: App.quit()
+            }
         }
     }
 }

@@ -77,8 +77,7 @@ bool MainWindowController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_window || event->type() != QEvent::Close)
         return QObject::eventFilter(watched, event);
-    m_settings.defaults().setString(QString::fromLatin1(WindowGeometry::key),
-                                    WindowGeometry::format(m_window->geometry()));
+    saveGeometry();
     if (m_keepsWindow) {
         event->ignore();
         m_window->showMinimized();
@@ -89,8 +88,17 @@ bool MainWindowController::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+void MainWindowController::saveGeometry()
+{
+    if (m_window && m_window->isVisible() && !(m_window->windowStates() & Qt::WindowMinimized))
+        m_settings.defaults().setString(QString::fromLatin1(WindowGeometry::key),
+                                        WindowGeometry::format(m_window->geometry()));
+}
+
 void MainWindowController::release()
 {
+    // Quitting with the window open keeps its frame as well.
+    saveGeometry();
     if (m_checker)
         m_checker->stopPolling();
     m_ui.setChecker(nullptr);

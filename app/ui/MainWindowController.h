@@ -45,6 +45,7 @@ Q_SIGNALS:
 private:
     void build();
     void release();
+    void saveGeometry();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     QQmlEngine &m_engine;

@@ -64,6 +64,7 @@ class UiController : public QObject
     Q_PROPERTY(bool loginEnabled READ loginEnabled NOTIFY settingsChanged)
     Q_PROPERTY(QString loginError READ loginError NOTIFY settingsChanged)
     Q_PROPERTY(bool notificationsDenied READ notificationsDenied NOTIFY stateChanged)
+    Q_PROPERTY(bool trayAvailable READ trayAvailable CONSTANT)
     Q_PROPERTY(WindowRouter *router READ router CONSTANT)
     Q_PROPERTY(Appearance *appearance READ appearance CONSTANT)
 
@@ -82,6 +83,8 @@ public:
         // The autostart entry; null leaves the login switch off and inert.
         const class LoginItem *loginItem = nullptr;
         SettingsAddress::Opener opener;
+        // Without a tray the window is the only way to the application, so it offers quitting itself.
+        bool trayAvailable = true;
     };
 
     UiController(AppModel &model, AppSettings &settings, HistoryStore &history, WindowRouter &router,
@@ -133,6 +136,7 @@ public:
     QString loginError() const { return m_loginError; }
     // The checker found no notification server to show notifications with.
     bool notificationsDenied() const;
+    bool trayAvailable() const { return m_shell.trayAvailable; }
     WindowRouter *router() { return &m_router; }
     Appearance *appearance() { return &m_appearance; }
 
