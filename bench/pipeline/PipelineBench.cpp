@@ -390,7 +390,9 @@ QCoro::Task<int> measureBatch(const QDBusConnection &bus, const QList<QByteArray
     RenameCommand command(model, out, err, false);
 
     const Steady::time_point start = Steady::now();
-    const int exitCode = co_await command.run(RenameCommand::Options{false, false, files});
+    // Built outside the awaited call: this compiler destroys a braced temporary inside a co_await expression twice.
+    const RenameCommand::Options options{false, false, files};
+    const int exitCode = co_await command.run(options);
     const double wall = seconds(Steady::now() - start);
     user.history.saveNow();
 
