@@ -277,7 +277,7 @@ QCoro::Task<int> measureEvents(const QDBusConnection &bus, const QList<QByteArra
                 static_cast<long long>(images.size()));
     std::printf("%-4s %7s %7s %7s | %7s %7s %7s %7s %7s %7s  %s\n", "file", "latency", "durat.", "lat-dur", "watcher",
                 "queue", "complet", "to call", "bus", "rename", "new name");
-    QList<double> latency, engine, beyond, watcher, queue, complete, toCall, bus_, afterCall;
+    QList<double> latency, engine, beyond, watcher, queue, complete, toCall, busCost, afterCall;
     int headingNamed = 0;
     for (qsizetype i = 0; i < images.size(); ++i) {
         const QString path =
@@ -321,14 +321,14 @@ QCoro::Task<int> measureEvents(const QDBusConnection &bus, const QList<QByteArra
         queue.append(seconds(wait->first - *event));
         complete.append(seconds(wait->second - wait->first));
         toCall.append(seconds(call->start - wait->second));
-        bus_.append(seconds(call->end - call->start) - call->duration);
+        busCost.append(seconds(call->end - call->start) - call->duration);
         afterCall.append(seconds(*renamedAt - call->end));
         const QString newName = QFileInfo(report.newPath).fileName();
         if (newName.startsWith(names[i], Qt::CaseInsensitive))
             ++headingNamed;
         std::printf("%-4lld %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f  %s\n", static_cast<long long>(i),
                     latency.last(), engine.last(), beyond.last(), watcher.last(), queue.last(), complete.last(),
-                    toCall.last(), bus_.last(), afterCall.last(), qPrintable(newName));
+                    toCall.last(), busCost.last(), afterCall.last(), qPrintable(newName));
     }
     const qsizetype unexpected = reports.size() - images.size();
     model.shutdown();
@@ -346,7 +346,7 @@ QCoro::Task<int> measureEvents(const QDBusConnection &bus, const QList<QByteArra
     line("  queue: event -> completeness wait", queue);
     line("  completeness wait", complete);
     line("  wait done -> analyzer call (availability)", toCall);
-    line("  analyzer call - duration (bus)", bus_);
+    line("  analyzer call - duration (bus)", busCost);
     line("  call returned -> renamed", afterCall);
     line("analyzer duration", engine);
     line("each availability check", log->availabilityChecks);
@@ -363,10 +363,9 @@ QCoro::Task<int> measureEvents(const QDBusConnection &bus, const QList<QByteArra
     co_return 0;
 }
 
-QCoro::Task<int> measureBatch(const QDBusConnection &bus, const QList<QByteArray> &images)
+// Screenshots the user took earlier, as PNG files in `folder`; empty when one cannot be written.
+QStringList writeEarlierScreenshots(const QString &folder, const QList<QByteArray> &images)
 {
-    QTemporaryDir root;
-    const QString folder = root.filePath(QStringLiteral("Pictures"));
     QDir().mkpath(folder);
     QStringList files;
     for (qsizetype i = 0; i < images.size(); ++i) {
@@ -376,11 +375,17 @@ QCoro::Task<int> measureBatch(const QDBusConnection &bus, const QList<QByteArray
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(images[i]) != images[i].size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            co_return 1;
+            return {};
         }
         files.append(path);
     }
-    UserState user(root.path());
+    return files;
+}
+
+QCoro::Task<int> measureBatch(const QDBusConnection &bus, const QString &root, const QStringList &files)
+{
+    const QString folder = QFileInfo(files.first()).absolutePath();
+    UserState user(root);
     auto log = std::make_shared<Log>();
     const RecordingRenameCalls renameCalls(log);
     AppModel model(user.settings, user.history, user.services(bus, log, renameCalls, folder));
@@ -412,13 +417,13 @@ QCoro::Task<int> measureBatch(const QDBusConnection &bus, const QList<QByteArray
     std::printf("  sum of analyzer call spans %.3f s; outside the calls %.3f s (%.1f ms per file)\n", sum(callWall),
                 wall - sum(callWall), (wall - sum(callWall)) / static_cast<double>(files.size()) * 1000);
     QList<double> waits;
-    for (const auto &[start, end] : std::as_const(log->completeWaits))
-        waits.append(seconds(end - start));
+    for (const auto &[from, to] : std::as_const(log->completeWaits))
+        waits.append(seconds(to - from));
     std::printf("  of which completeness waits %.3f s (p50 %.3f s each), availability checks %.3f s\n", sum(waits),
                 percentile(waits, 0.5), sum(log->availabilityChecks));
     std::printf("  target: wall %.3f <= 1.1 x sum of durations = %.3f -> %s\n", wall, 1.1 * engineSum,
                 wall <= 1.1 * engineSum ? "met" : "MISSED");
-    co_return exitCode == RenameCommand::success &&renamed == files.size() ? 0 : 1;
+    co_return (exitCode == RenameCommand::success && renamed == files.size()) ? 0 : 1;
 }
 
 } // namespace
@@ -459,15 +464,21 @@ int main(int argc, char *argv[])
     const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     const QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("pipeline-bench"));
 
+    // The batch's files exist from the start, as files a user picks usually have for a while.
+    QTemporaryDir batchRoot;
+    const QStringList batch = writeEarlierScreenshots(batchRoot.filePath(QStringLiteral("Pictures")), batchImages);
+    if (batch.isEmpty())
+        return 1;
+
     int status = 1;
     QTimer::singleShot(0, [&] {
         [](const QDBusConnection &bus, const QList<QByteArray> &eventImages, const QStringList &names,
-           const QList<QByteArray> &batchImages, int &status) -> QCoro::Task<void> {
+           QString batchRoot, const QStringList &batch, int &status) -> QCoro::Task<void> {
             status = co_await measureEvents(bus, eventImages, names);
             if (status == 0)
-                status = co_await measureBatch(bus, batchImages);
+                status = co_await measureBatch(bus, batchRoot, batch);
             QCoreApplication::quit();
-        }(bus, eventImages, names, batchImages, status);
+        }(bus, eventImages, names, batchRoot.path(), batch, status);
     });
     app.exec();
     std::fflush(stdout);
