@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QStandardPaths>
 
 namespace {
@@ -73,6 +74,10 @@ int runApplication(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("org.zentrope.Zentrope"));
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    // The windows are small and plain: the software renderer spares the tray application a GPU context, which
+    // measured about 90 MB more while the window was open and stayed mapped after it closed.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     // A second start only brings the running application's window forward.
     MainWindowController *windows = nullptr;

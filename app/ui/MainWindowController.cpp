@@ -15,6 +15,9 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QScreen>
+#include <QTimer>
+
+#include <malloc.h>
 
 MainWindowController::MainWindowController(QQmlEngine &engine, AppModel &model, AppSettings &settings, UiController &ui,
                                            WindowRouter &router,
@@ -111,5 +114,8 @@ void MainWindowController::release()
     ThumbnailCache::shared().clear();
     m_engine.trimComponentCache();
     m_engine.collectGarbage();
+    // The scene graph frees a lot at once; without a trim the allocator keeps it all for a tray application that
+    // may stay idle for days.
+    QTimer::singleShot(500, this, [] { malloc_trim(0); });
     Q_EMIT windowClosed();
 }

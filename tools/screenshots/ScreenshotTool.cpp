@@ -101,6 +101,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    // As the application renders.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: zentrope-screenshots fine|attention|batch|empty|dark|settings|onboarding OUTPUT_DIR\n");
