@@ -118,6 +118,36 @@ Rectangle {
             }
         }
 
+        // Finish: notifications and starting with the session.
+        ColumnLayout {
+            Layout.fillWidth: true
+            visible: view.step === 5
+            spacing: 10
+            Label {
+                Layout.fillWidth: true
+                text: App.notificationsDenied ? App.text("setup.finish.notify.denied")
+                                              : App.text("setup.finish.notify.sub")
+                color: App.notificationsDenied ? Theme.orange : Theme.secondary
+                wrapMode: Text.Wrap
+            }
+            Button {
+                visible: App.notificationsDenied
+                text: App.text("check.openSettings")
+                onClicked: App.openNotificationSettings()
+            }
+            Switch {
+                text: App.text("general.login")
+                checked: App.loginEnabled
+                onToggled: App.setLoginEnabled(checked)
+            }
+            Label {
+                Layout.fillWidth: true
+                text: App.loginError.length > 0 ? App.loginError : App.text("general.login.sub")
+                color: App.loginError.length > 0 ? Theme.red : Theme.secondary
+                wrapMode: Text.Wrap
+            }
+        }
+
         Item { Layout.fillHeight: true }
 
         RowLayout {
