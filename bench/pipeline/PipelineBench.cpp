@@ -35,8 +35,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <memory>
+
+#include <sys/prctl.h>
 
 namespace {
 
@@ -454,6 +457,8 @@ int main(int argc, char *argv[])
     environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("3000"));
     QProcess daemon;
     daemon.setProcessEnvironment(environment);
+    // A benchmark that crashes or is interrupted takes its bus along.
+    daemon.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     daemon.start(QStringLiteral("dbus-daemon"),
                  {QStringLiteral("--config-file=" ZENTROPE_BINARY_DIR "/dbus/session.conf"),
                   QStringLiteral("--print-address=1"), QStringLiteral("--nofork")});
