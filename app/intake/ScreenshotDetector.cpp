@@ -359,6 +359,7 @@ bool hasCompleteTrailer(const QString &path)
 
 QCoro::Task<bool> waitUntilComplete(QString path, std::chrono::milliseconds timeout)
 {
+    constexpr std::chrono::milliseconds pollInterval{350};
     const QDeadlineTimer deadline(timeout);
     const QString extension = lowerExtension(QFileInfo(path).fileName());
     const bool needsTrailer =
@@ -375,6 +376,12 @@ QCoro::Task<bool> waitUntilComplete(QString path, std::chrono::milliseconds time
             ++stableRounds;
         else
             stableRounds = 0;
+        // A file untouched for a whole poll interval already counts as one unchanged observation, so a
+        // screenshot written earlier is not held back by a pause. Only for formats whose end marker and full
+        // decode still have to pass: a coarse timestamp (FAT) cannot let a half-written file through.
+        if (!last && needsTrailer && status->size > 0 &&
+            QDateTime::currentMSecsSinceEpoch() - status->modifiedNs / 1000000 >= pollInterval.count())
+            stableRounds = 1;
         if (stableRounds >= roundsNeeded && hasCompleteTrailer(path) && co_await decodesCompletely(path))
             co_return true;
         last = status;
@@ -382,7 +389,7 @@ QCoro::Task<bool> waitUntilComplete(QString path, std::chrono::milliseconds time
         QTimer pause;
         pause.setTimerType(Qt::PreciseTimer);
         pause.setSingleShot(true);
-        pause.start(350ms);
+        pause.start(pollInterval);
         co_await pause;
     }
     co_return false;

@@ -324,6 +324,24 @@ TEST(ScreenshotDetectorTest, completeImagePassesAfterOneUnchangedPoll)
     EXPECT_GE(ticks, 4) << "the event loop must keep running while the file is polled";
 }
 
+TEST(ScreenshotDetectorTest, anImageWrittenEarlierPassesAtOnceButAnOldHalfWrittenOneDoesNot)
+{
+    TempDir dir;
+    const QByteArray png = encodedImage("PNG", {}, QSize(800, 600));
+    const QString done = dir.write(QStringLiteral("earlier.png"), png);
+    const QString half = dir.write(QStringLiteral("half.png"), png.left(png.size() / 2));
+    for (const QString &path : {done, half}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    }
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_TRUE(runTask(ScreenshotDetector::waitUntilComplete(done, 5s)));
+    EXPECT_LT(elapsed.elapsed(), 300) << "a file untouched for seconds needs no pause";
+    EXPECT_FALSE(runTask(ScreenshotDetector::waitUntilComplete(half, 800ms))) << "its end marker is missing";
+}
+
 TEST(ScreenshotDetectorTest, fileStillBeingWrittenCompletesOnceWritten)
 {
     TempDir dir;
