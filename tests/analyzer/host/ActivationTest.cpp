@@ -4,6 +4,7 @@
 #include "AnalyzerClient.h"
 #include "CoroTest.h"
 #include "PrivateBus.h"
+#include "RenderedScreen.h"
 #include "TempDir.h"
 
 #include <QDBusConnectionInterface>
@@ -11,9 +12,6 @@
 #include <QDBusServiceWatcher>
 #include <QDBusUnixFileDescriptor>
 #include <QElapsedTimer>
-#include <QFont>
-#include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -41,25 +39,9 @@ QProcessEnvironment analyzerEnvironment(qint64 idleMs, qint64 callLimitMs)
 
 QString renderScreenshot(const TempDir &dir, const QString &heading)
 {
-    QImage image(1280, 800, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::black);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(44);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(80, 80, 1120, 80), Qt::AlignLeft | Qt::AlignVCenter, heading);
-    font.setPixelSize(20);
-    font.setBold(false);
-    painter.setFont(font);
-    painter.drawText(QRect(80, 200, 1120, 400), Qt::AlignLeft | Qt::TextWordWrap,
-                     QStringLiteral("Spending stayed within the budget agreed in spring. Please review the figures "
-                                    "before the meeting on Thursday."));
-    painter.end();
-    const QString path = dir.filePath(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
-    EXPECT_TRUE(image.save(path));
-    return path;
+    return dir.write(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"),
+                     renderedScreenPng(heading, {QStringLiteral("Spending stayed within the budget agreed in spring."),
+                                                 QStringLiteral("Please review the figures before Thursday.")}));
 }
 
 AnalyzeRequest fallbackRequest()

@@ -4,42 +4,17 @@
 #include "L10n.h"
 #include "NamingEngine.h"
 #include "NamingTestSupport.h"
-
-#include <QBuffer>
-#include <QFont>
-#include <QPainter>
+#include "RenderedScreen.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// ctest lists the cases without the tests' environment; QGuiApplication then needs the headless platform.
-const bool headless = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return true;
-}();
-
 QByteArray renderedScreen()
 {
-    QImage image(1400, 700, QImage::Format_RGB32);
-    image.fill(QColor(250, 250, 250));
-    QPainter painter(&image);
-    painter.setPen(QColor(25, 25, 30));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(44);
-    painter.setFont(font);
-    painter.drawText(80, 120, QStringLiteral("Quarterly budget review"));
-    font.setPixelSize(20);
-    painter.setFont(font);
-    painter.drawText(80, 220, QStringLiteral("Revenue and costs by region for the third quarter"));
-    painter.drawText(80, 260, QStringLiteral("Prepared for the finance committee"));
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return renderedScreenPng(QStringLiteral("Quarterly budget review"),
+                             {QStringLiteral("Revenue and costs by region for the third quarter"),
+                              QStringLiteral("Prepared for the finance committee")});
 }
 
 // The process's own text recognition, with no model: the title comes from the screen's heading.

@@ -8,15 +8,14 @@
 #include "HistoryStore.h"
 #include "ModelEnvironment.h"
 #include "PrivateBus.h"
+#include "RenderedScreen.h"
 #include "TempDir.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,32 +24,14 @@
 
 namespace {
 
-// ctest lists the cases without the tests' environment; QGuiApplication then needs the headless platform.
-const bool headless = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return true;
-}();
-
 // A model server address where nothing listens: the analyzer and the application find no model.
 const QString noModelServer = QStringLiteral("http://127.0.0.1:9");
 
 QImage renderedScreen()
 {
-    QImage image(1400, 700, QImage::Format_RGB32);
-    image.fill(QColor(250, 250, 250));
-    QPainter painter(&image);
-    painter.setPen(QColor(25, 25, 30));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(44);
-    painter.setFont(font);
-    painter.drawText(80, 120, QStringLiteral("Quarterly budget review"));
-    font.setPixelSize(20);
-    painter.setFont(font);
-    painter.drawText(80, 220, QStringLiteral("Revenue and costs by region for the third quarter"));
-    painter.drawText(80, 260, QStringLiteral("Prepared for the finance committee"));
-    painter.end();
-    return image;
+    return ::renderedScreen(QStringLiteral("Quarterly budget review"),
+                            {QStringLiteral("Revenue and costs by region for the third quarter"),
+                             QStringLiteral("Prepared for the finance committee")});
 }
 
 QString gnomeName()
