@@ -13,7 +13,7 @@ namespace {
 QString defaultConfigHome()
 {
     const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative values.
+    // XDG base directory rules ignore relative values.
     if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
         return fromEnvironment;
     return QDir::homePath() + QStringLiteral("/.config");
