@@ -40,52 +40,33 @@ TEST(FileNameBuilder, SanitizeTitleCleansModelOutput)
     };
     const Case cases[] = {
         {"Title: GitHub pull request review", "GitHub pull request review"},
-        {"TITLE:Quarterly report", "Quarterly report"},
         // E-mail addresses and long numbers go; short numbers and doubly separated ones stay.
         {"Write to ivan.petrov@mail.ru or call +7 999 123-45-67 today", "Write to or call today"},
-        {"Card 4276 1600 1234 5678 limit", "Card limit"},
         {"Order 12345678 shipped", "Order 12345678 shipped"},
         {"Call (999) 123-4567 back", "Call (999) 123-4567 back"},
         // Only a link's scheme goes; its host and path become words.
         {"See https://github.com/zentrope/issues", "See github.com zentrope issues"},
-        {"HTTP://Example.org/Docs page", "Example.org Docs page"},
         {"www.example.org pricing", "example.org pricing"},
         // A title that ends in its file's name loses the extension, in any letter case.
         {"Sales chart.png", "Sales chart"},
-        {"Sales chart.PNG", "Sales chart"},
         {"Holiday photo.JpEg", "Holiday photo"},
-        {"Scan.tiff", "Scan"},
         {"Notes about png", "Notes about png"},
-        // Emoji and their joiners go; digits, '#', '*', © and ® are not emoji here.
+        // Emoji and their joiners go.
         {"🚀 Launch plan ✨", "Launch plan"},
         {"Family 👨‍👩‍👧 trip ❤️", "Family trip"},
-        {"Top 10 #1 picks", "Top 10 #1 picks"},
-        {"Issue #", "Issue #"},
-        {"Grade A+", "Grade A+"},
-        {"Q&A (beta)", "Q&A (beta)"},
-        {"Release [final]", "Release [final]"},
-        {"Brand © notice", "Brand © notice"},
         // Typographic quotes and backticks vanish; characters a file name cannot hold become spaces.
         {"«Отчёт» за “май” `v2`", "Отчёт за май v2"},
         {"a:b*c?d|e<f>g\"h\\i", "a b c d e f g h i"},
         {"Line one\nLine two\u2028three\tfour", "Line one Line two three four"},
         // Latin and Cyrillic letters run together get a space; in an alternating run every other boundary does.
         {"APIотчёт", "API отчёт"},
-        {"отчётAPI", "отчёт API"},
         {"AбCд", "A бC д"},
         // Generic openings go, in English and Russian.
         {"Screenshot of the login page", "the login page"},
-        {"screen capture: Billing settings", "Billing settings"},
-        {"Image of a cat on a sofa", "a cat on a sofa"},
-        {"Picture: sunset", "sunset"},
         {"Снимок экрана: настройки сети", "настройки сети"},
-        {"Скриншот с кодом", "кодом"},
         {"Screenshots folder", "Screenshots folder"},
-        {"Imagery overview", "Imagery overview"},
         // Punctuation and symbols are trimmed at the ends; the result never starts with a dot.
         {"  ... «Hello, world!» ...  ", "Hello, world"},
-        {"...hidden", "hidden"},
-        {"— Meeting notes —", "Meeting notes"},
         {"Cafe\u0301 menu", "Caf\u00e9 menu"},
     };
     for (const Case &c : cases)
@@ -112,11 +93,7 @@ TEST(FileNameBuilder, CasingFollowsTheChosenCaseAndLocale)
     };
     const Case cases[] = {
         {"gitHub pull request", NameCase::sentence, &english, "GitHub pull request"},
-        {"API errors", NameCase::sentence, &english, "API errors"},
-        {"ärger im büro", NameCase::sentence, &english, "Ärger im büro"},
-        {"123 steps", NameCase::sentence, &english, "123 steps"},
         {"istanbul trip", NameCase::sentence, &turkish, "İstanbul trip"},
-        {"istanbul trip", NameCase::sentence, &english, "Istanbul trip"},
         {"GitHub API Review", NameCase::lower, &english, "github api review"},
         {"İSTANBUL", NameCase::lower, &turkish, "istanbul"},
         {"pull request for iOS app", NameCase::title, &english, "Pull Request For iOS App"},
@@ -139,15 +116,9 @@ TEST(FileNameBuilder, TruncateCutsAtWordBoundaryOrHard)
     const QString farSpace = QStringLiteral("a").repeated(20) + ' ' + QStringLiteral("b").repeated(54);
     EXPECT_EQ(truncate(farSpace, 60), farSpace.left(60));
 
-    // No space at all: a hard cut too.
-    EXPECT_EQ(truncate(QStringLiteral("x").repeated(70), 60), QStringLiteral("x").repeated(60));
-
     // The cut falls between words: the head is kept, trimmed of its trailing punctuation.
     const QString betweenWords = QStringLiteral("a").repeated(58) + ", next words";
     EXPECT_EQ(truncate(betweenWords, 59), QStringLiteral("a").repeated(58));
-
-    // Short enough: unchanged, punctuation and all.
-    EXPECT_EQ(truncate(QStringLiteral("Short, sweet."), 60), QStringLiteral("Short, sweet."));
 
     // Counts are user-perceived characters: a flag or a letter with a combining mark is one.
     const QString composed = QStringLiteral("e\u0301").repeated(25);
@@ -167,8 +138,7 @@ TEST(FileNameBuilder, MaxLengthIsClampedToTwentyAndHundredTwenty)
         base(words, captured, options(NameSeparator::space, DatePosition::none, DateStyle::date, 500, NameCase::lower),
              english);
     ASSERT_TRUE(clampedHigh);
-    EXPECT_EQ(clampedHigh->size(), 119); // 120 characters end in a space: 24 words
-    EXPECT_EQ(*clampedHigh, QStringLiteral("word ").repeated(24).trimmed());
+    EXPECT_EQ(*clampedHigh, QStringLiteral("word ").repeated(24).trimmed()); // 120 characters end in a space
 }
 
 TEST(FileNameBuilder, ByteCapNeverSplitsACharacter)
@@ -203,12 +173,8 @@ TEST(FileNameBuilder, DateJoinsTheTitleWithEachSeparator)
         const char *expected;
     };
     const Case cases[] = {
-        {NameSeparator::space, DatePosition::none, DateStyle::dateTime, "GitHub pull request", "GitHub pull request"},
-        {NameSeparator::space, DatePosition::suffix, DateStyle::date, "GitHub pull request",
-         "GitHub pull request 2026-11-12"},
         {NameSeparator::space, DatePosition::prefix, DateStyle::dateTime, "Budget, draft; v2",
          "2026-11-12 10.42 Budget, draft; v2"},
-        {NameSeparator::dash, DatePosition::suffix, DateStyle::date, "Отчёт по API", "Отчёт-по-API-2026-11-12"},
         {NameSeparator::dash, DatePosition::suffix, DateStyle::dateTime, "Budget, draft; v2",
          "Budget-draft-v2-2026-11-12-10.42"},
         {NameSeparator::underscore, DatePosition::prefix, DateStyle::dateTime, "GitHub pull request",
@@ -225,8 +191,6 @@ TEST(FileNameBuilder, DateJoinsTheTitleWithEachSeparator)
 
 TEST(FileNameBuilder, DateStringUsesTheUserTimeZoneAndFixedDigits)
 {
-    EXPECT_EQ(dateString(captured, DateStyle::date), QStringLiteral("2026-11-12"));
-    EXPECT_EQ(dateString(captured, DateStyle::dateTime), QStringLiteral("2026-11-12 10.42"));
     EXPECT_EQ(dateString(QDateTime(QDate(2026, 1, 2), QTime(21, 5), QTimeZone::utc()), DateStyle::dateTime),
               QStringLiteral("2026-01-02 21.05"));
 
@@ -251,14 +215,9 @@ TEST(FileNameBuilder, SanitizeManualOnlyMakesTheNameSafe)
         const char *expected;
     };
     const Case cases[] = {
-        {"a/b:c", "a b c"},
-        {"..hidden", "hidden"},
-        {"  My   «report» 🚀  ", "My «report» 🚀"},
-        {"line\nbreak", "line break"},
-        {"...", ""},
-        {"", ""},
+        {"a/b:c", "a b c"}, {"..hidden", "hidden"},      {"  My   «report» 🚀  ", "My «report» 🚀"},
+        {"...", ""},        {"Cafe\u0301", "Caf\u00e9"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(sanitizeManual(QString::fromUtf8(c.name)), QString::fromUtf8(c.expected)) << c.name;
-    EXPECT_EQ(sanitizeManual(QStringLiteral("Cafe\u0301")), QStringLiteral("Caf\u00e9"));
 }
