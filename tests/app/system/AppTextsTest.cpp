@@ -13,19 +13,6 @@ const QString sourceRoot = QStringLiteral(ZENTROPE_SOURCE_DIR "/app");
 
 } // namespace
 
-// The tables reach the program through the static library's resources.
-TEST(AppTexts, TablesAreLinkedAndSwitchWithTheLanguage)
-{
-    L10n::apply(InterfaceLanguage::en);
-    EXPECT_EQ(L("tab.home"), QStringLiteral("Home"));
-    EXPECT_EQ(LPlural("count.screenshots", 3), QStringLiteral("3 screenshots"));
-    L10n::apply(InterfaceLanguage::ru);
-    EXPECT_EQ(L("tab.home"), QStringLiteral("Главная"));
-    EXPECT_EQ(LPlural("count.screenshots", 3), QStringLiteral("3 снимка экрана"));
-    EXPECT_EQ(LPlural("count.folders", 5), QStringLiteral("5 папок"));
-    L10n::apply(InterfaceLanguage::en);
-}
-
 TEST(AppTexts, EveryKeyTheApplicationUsesHasBothTexts)
 {
     const QList<KeyUse> uses = scanSources(sourceRoot);

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
 TEST(LoginItemTest, SwitchingOnWritesTheAutostartEntryAndOffRemovesIt)
 {
     TempDir config;
@@ -25,18 +23,12 @@ TEST(LoginItemTest, SwitchingOnWritesTheAutostartEntryAndOffRemovesIt)
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nExec=\"/opt/My Apps/zentrope\"\n")) << text.constData();
-    file.close();
 
     EXPECT_EQ(item.set(false), std::nullopt);
     EXPECT_FALSE(QFileInfo::exists(item.entryPath()));
-    // Switching off twice is not an error.
     EXPECT_EQ(item.set(false), std::nullopt);
-}
 
-TEST(LoginItemTest, AnEntryHiddenByTheDesktopCountsAsOffAndIsRewritten)
-{
-    TempDir config;
-    const LoginItem item(config.path(), QStringLiteral("/usr/bin/zentrope"));
+    // An entry the desktop hid counts as off and is rewritten.
     config.write(QStringLiteral("autostart/org.zentrope.Zentrope.desktop"),
                  "[Desktop Entry]\nType=Application\nExec=zentrope\nHidden=true\n");
     EXPECT_FALSE(item.isEnabled());
@@ -62,5 +54,3 @@ TEST(LoginItemTest, ExecQuotingFollowsTheDesktopEntryRules)
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a/100%/z")).contains("\nExec=/a/100%%/z\n"));
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a b/$z")).contains("\nExec=\"/a b/\\\\$z\"\n"));
 }
-
-} // namespace

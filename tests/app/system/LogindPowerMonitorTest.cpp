@@ -106,11 +106,4 @@ TEST_F(LogindPowerMonitorTest, holdsADelayLockThatIsReleasedWhenSleepBeginsAndRe
     EXPECT_EQ(sleeping.count(), 1);
 }
 
-TEST(LogindPowerMonitorWithoutBus, reportsNothingAndDoesNotFail)
-{
-    LogindPowerMonitor monitor{QDBusConnection(QString())};
-    EXPECT_FALSE(monitor.isListening());
-    EXPECT_FALSE(monitor.holdsDelayLock());
-}
-
 #include "LogindPowerMonitorTest.moc"

