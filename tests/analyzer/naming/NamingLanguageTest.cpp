@@ -24,45 +24,38 @@ ScreenshotFeatures screen(std::optional<QString> language, std::initializer_list
     return features;
 }
 
-struct WantedCase
+TEST(NamingLanguage, ResolvesWantedAndOutputLanguage)
 {
-    NameLanguage requested;
-    std::optional<QString> screenLanguage;
-    const char *interfaceCode;
-    QStringList modelLanguages;
-    const char *wanted;
-    const char *output;
-};
-
-class WantedTest : public testing::TestWithParam<WantedCase>
-{
-};
-
-TEST_P(WantedTest, ResolvesWantedAndOutputLanguage)
-{
-    const WantedCase &c = GetParam();
-    const ModelStatus status = modelWriting(c.modelLanguages);
-    const QString wanted =
-        NamingLanguage::wanted(c.requested, screen(c.screenLanguage), QString::fromLatin1(c.interfaceCode), status);
-    EXPECT_EQ(wanted.toStdString(), c.wanted);
-    EXPECT_EQ(NamingLanguage::output(wanted, status).toStdString(), c.output);
+    const QStringList englishOnly{u"en"_qs};
+    const QStringList germanToo{u"en"_qs, u"de"_qs};
+    const QStringList russianToo{u"en"_qs, u"ru"_qs};
+    const struct
+    {
+        NameLanguage requested;
+        std::optional<QString> screenLanguage;
+        const char *interfaceCode;
+        QStringList modelLanguages;
+        const char *wanted;
+        const char *output;
+    } cases[] = {
+        {NameLanguage::ru, u"en"_qs, "en", russianToo, "ru", "ru"},
+        {NameLanguage::ru, u"en"_qs, "en", englishOnly, "ru", "en"},
+        {NameLanguage::en, u"ru"_qs, "ru", russianToo, "en", "en"},
+        // A German screen is named in German when the model writes German, else in the interface's.
+        {NameLanguage::automatic, u"de"_qs, "en", germanToo, "de", "de"},
+        {NameLanguage::automatic, u"de"_qs, "ru", englishOnly, "ru", "en"},
+        // Russian and English screens are always taken at their word.
+        {NameLanguage::automatic, u"ru"_qs, "en", englishOnly, "ru", "en"},
+        {NameLanguage::automatic, std::nullopt, "ru", russianToo, "ru", "ru"},
+    };
+    for (const auto &c : cases) {
+        const ModelStatus status = modelWriting(c.modelLanguages);
+        const QString wanted =
+            NamingLanguage::wanted(c.requested, screen(c.screenLanguage), QString::fromLatin1(c.interfaceCode), status);
+        EXPECT_EQ(wanted.toStdString(), c.wanted);
+        EXPECT_EQ(NamingLanguage::output(wanted, status).toStdString(), c.output);
+    }
 }
-
-const QStringList englishOnly{u"en"_qs};
-const QStringList germanToo{u"en"_qs, u"de"_qs};
-const QStringList russianToo{u"en"_qs, u"ru"_qs};
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, WantedTest,
-    testing::Values(WantedCase{NameLanguage::ru, u"en"_qs, "en", russianToo, "ru", "ru"},
-                    WantedCase{NameLanguage::ru, u"en"_qs, "en", englishOnly, "ru", "en"},
-                    WantedCase{NameLanguage::en, u"ru"_qs, "ru", russianToo, "en", "en"},
-                    // A German screen is named in German when the model writes German, else in the interface's.
-                    WantedCase{NameLanguage::automatic, u"de"_qs, "en", germanToo, "de", "de"},
-                    WantedCase{NameLanguage::automatic, u"de"_qs, "ru", englishOnly, "ru", "en"},
-                    // Russian and English screens are always taken at their word.
-                    WantedCase{NameLanguage::automatic, u"ru"_qs, "en", englishOnly, "ru", "en"},
-                    WantedCase{NameLanguage::automatic, std::nullopt, "ru", russianToo, "ru", "ru"}));
 
 TEST(NamingLanguage, ActualLanguageFollowsTheTitlesScript)
 {
@@ -84,13 +77,6 @@ TEST(NamingLanguage, OtherLanguageIsTheScreensOrTheOtherScript)
     EXPECT_EQ(NamingLanguage::other(u"ru"_qs, screen(std::nullopt, {"Настройки"})), std::nullopt);
     EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(std::nullopt, {"Abcdefghijk", "Жзи"})), u"ru"_qs);
     EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(std::nullopt, {"Abcdefghijklmnopqrstuvw", "Ж"})), std::nullopt);
-}
-
-TEST(NamingLanguage, EnglishNamesForTheInstructions)
-{
-    EXPECT_EQ(NamingLanguage::englishName(u"ru"_qs), u"Russian"_qs);
-    EXPECT_EQ(NamingLanguage::englishName(u"de"_qs), u"German"_qs);
-    EXPECT_EQ(NamingLanguage::englishName(u"qq"_qs), u"qq"_qs);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 
 // Scripted models and hand-made screens for the namer and engine tests.
@@ -72,30 +74,40 @@ inline QList<QJsonObject> chats(const ModelServerDouble &server)
     return result;
 }
 
-inline QString systemOf(const QJsonObject &chat)
+inline QJsonObject messageOf(const QJsonObject &chat, int index)
 {
-    return chat.value(QLatin1String("messages")).toArray()[0].toObject().value(QLatin1String("content")).toString();
+    return chat.value(QLatin1String("messages")).toArray()[index].toObject();
 }
 
-inline QJsonObject userOf(const QJsonObject &chat)
+inline QString systemOf(const QJsonObject &chat)
 {
-    return chat.value(QLatin1String("messages")).toArray()[1].toObject();
+    return messageOf(chat, 0).value(QLatin1String("content")).toString();
 }
 
 inline QString promptOf(const QJsonObject &chat)
 {
-    return userOf(chat).value(QLatin1String("content")).toString();
+    return messageOf(chat, 1).value(QLatin1String("content")).toString();
 }
 
 inline bool hasImage(const QJsonObject &chat)
 {
-    return !userOf(chat).value(QLatin1String("images")).toArray().isEmpty();
+    return !messageOf(chat, 1).value(QLatin1String("images")).toArray().isEmpty();
 }
 
 // The one field the answer schema requires.
 inline QString fieldOf(const QJsonObject &chat)
 {
     return chat.value(QLatin1String("format")).toObject().value(QLatin1String("required")).toArray()[0].toString();
+}
+
+// The expected alternative of a result, or a failure and an empty value.
+template <class T, class Variant>
+T alternative(const Variant &result)
+{
+    if (const T *value = std::get_if<T>(&result))
+        return *value;
+    ADD_FAILURE() << "the result holds another alternative (index " << result.index() << ")";
+    return {};
 }
 
 } // namespace NamingTestSupport
