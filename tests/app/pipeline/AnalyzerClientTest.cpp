@@ -32,7 +32,6 @@ public:
     int calls = 0;
     int accessMode = -1;
     QByteArray imageBytes;
-    QStringList prewarmed;
 
 public Q_SLOTS:
     QByteArray Analyze(const QDBusUnixFileDescriptor &image, const QByteArray &)
@@ -48,7 +47,6 @@ public Q_SLOTS:
             [reply = message().createReply(QVariant(answer)), bus = connection()]() mutable { bus.send(reply); });
         return {};
     }
-    Q_NOREPLY void Prewarm(const QString &language) { prewarmed.append(language); }
 };
 
 QByteArray successJson()
@@ -128,14 +126,6 @@ TEST_F(AnalyzerClientTest, AFileThatCannotBeOpenedFailsBeforeAnyCall)
         failureOf(runTask(client.analyze(m_dir.filePath(QStringLiteral("gone.png")), AnalyzeRequest{})));
     EXPECT_FALSE(failure.retryable);
     EXPECT_EQ(m_analyzer.calls, 0);
-}
-
-TEST_F(AnalyzerClientTest, PrewarmReachesTheServiceWithoutAnAnswer)
-{
-    AnalyzerClient client(m_bus.connect());
-    client.prewarm(QStringLiteral("ru"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_analyzer.prewarmed.isEmpty(); }, 5000));
-    EXPECT_EQ(m_analyzer.prewarmed, QStringList{QStringLiteral("ru")});
 }
 
 TEST(AnalyzerClientWithoutService, AMissingActivationFileIsUnavailableAndFinal)

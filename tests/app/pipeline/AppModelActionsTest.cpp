@@ -185,35 +185,6 @@ TEST_F(AppModelActionsTest, revealShowsTheFileOrItsFolderWhenTheFileIsGone)
     EXPECT_EQ(m_reports.size(), 1);
 }
 
-TEST_F(AppModelActionsTest, reprocessNamesTheFileAgainAndUpdatesItsRecord)
-{
-    makeModel();
-    m_model->enqueue({screenshot(), JobOrigin::event});
-    ASSERT_TRUE(waitForReports(1));
-    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Team calendar"), NamingEngineKind::ocr)};
-    m_model->reprocess(m_history->records().first());
-    ASSERT_TRUE(waitForReports(2));
-    ASSERT_EQ(m_history->records().size(), 1);
-    EXPECT_EQ(m_history->records().first().currentName, QStringLiteral("Team calendar.png"));
-    EXPECT_EQ(m_history->records().first().engine, NamingEngineKind::ocr);
-    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 2);
-}
-
-TEST_F(AppModelActionsTest, notificationActionsUndoAndRevealByRecordId)
-{
-    makeModel();
-    runTask(m_model->start());
-    m_model->enqueue({screenshot(), JobOrigin::event});
-    ASSERT_TRUE(waitForReports(1));
-    const RenameRecord record = m_history->records().first();
-    ASSERT_FALSE(m_server->shown.isEmpty());
-    const uint shownId = 1;
-    Q_EMIT m_server->actionInvoked(shownId, QStringLiteral("REVEAL"));
-    EXPECT_EQ(m_revealer->revealed, QStringList{record.filePath()});
-    Q_EMIT m_server->actionInvoked(shownId, QStringLiteral("UNDO"));
-    EXPECT_EQ(m_history->records().first().state, RenameRecord::State::undone);
-}
-
 TEST_F(AppModelActionsTest, previewNamesWithoutChangingAnything)
 {
     NamingOptions naming;

@@ -106,19 +106,6 @@ TEST_F(AppModelTest, aFileTheUserRenamedBeforeItsTurnIsMarkedHandledAndLeftAlone
     EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
 }
 
-TEST_F(AppModelTest, aFileDeletedBeforeItsTurnIsSkippedAndLosesItsMark)
-{
-    makeModel();
-    const QString file = screenshot();
-    ASSERT_TRUE(m_model->enqueue({file, JobOrigin::event}));
-    ASSERT_TRUE(QFile::remove(file));
-    ASSERT_TRUE(waitForReports(1));
-    EXPECT_EQ(lastOutcome(), Outcome::skipped);
-    EXPECT_FALSE(m_history->isPending(file));
-    EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
-    EXPECT_TRUE(errorBodies().isEmpty());
-}
-
 TEST_F(AppModelTest, anIncompleteFileIsTriedThreeTimesThenGivenUpOnce)
 {
     m_complete = false;
@@ -246,20 +233,6 @@ TEST_F(AppModelTest, switchingAutomaticProcessingOffDuringAnalysisLeavesTheFileP
     EXPECT_TRUE(m_history->records().isEmpty());
 }
 
-TEST_F(AppModelTest, oneFileChosenByHandGetsItsOwnNotificationAndNoSummary)
-{
-    makeModel();
-    const QString file = screenshot(QStringLiteral("holiday.jpg"));
-    EXPECT_EQ(m_model->renameFiles({file}), QStringList{file});
-    EXPECT_FALSE(m_model->batch());
-    ASSERT_TRUE(waitForReports(1));
-    EXPECT_EQ(lastOutcome(), Outcome::renamed);
-    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 1);
-    EXPECT_TRUE(m_server->bodies(L("notif.batch.title")).isEmpty());
-    // A file chosen by hand is not marked pending.
-    EXPECT_EQ(m_history->pendingCount(), 0);
-}
-
 TEST_F(AppModelTest, theDateTextFollowsTheInterfaceUnlessTheNameFellBackToEnglish)
 {
     struct Case
@@ -279,20 +252,6 @@ TEST_F(AppModelTest, theDateTextFollowsTheInterfaceUnlessTheNameFellBackToEnglis
                   QString::fromLatin1(c.expected))
             << c.fallback << ' ' << c.interface;
     }
-}
-
-TEST_F(AppModelTest, theActivityRestsAccordingToFoldersAndTheSwitch)
-{
-    makeModel();
-    EXPECT_EQ(m_model->activity(), Activity::needsSetup());
-    QSignalSpy changes(m_model.get(), &AppModel::activityChanged);
-    watch(m_work.path());
-    EXPECT_EQ(m_model->activity(), Activity::idle());
-    m_model->setAutoProcessing(false);
-    EXPECT_EQ(m_model->activity(), Activity::paused());
-    EXPECT_FALSE(m_model->isWatching());
-    m_model->updateIdleActivity();
-    EXPECT_EQ(changes.count(), 2);
 }
 
 TEST_F(AppModelTest, aFileThatVanishesAtTheRenameIsSkippedWhileARefusedRenameFailsIt)

@@ -66,22 +66,6 @@ TEST_F(AppModelWatchingTest, catchUpAtLaunchLooksBackToTheLastSeenDateButNeverBe
     }
 }
 
-TEST_F(AppModelWatchingTest, aBurstOfEventsWritesTheLastSeenDateOncePerMinute)
-{
-    makeModel();
-    watch(m_work.path());
-    QSignalSpy writes(m_settings.get(), &AppSettings::lastSeenDateChanged);
-    const QList<FolderWatcher::Event> metadataOnly{
-        {m_work.filePath(QStringLiteral("a.png")), FolderWatcher::itemInodeMetaMod | FolderWatcher::itemIsFile}};
-    for (int i = 0; i < 10; ++i) {
-        m_model->handle(metadataOnly);
-        m_clock.advance(20);
-    }
-    // 200 seconds of events: written at the first batch and then after each full minute.
-    EXPECT_EQ(writes.count(), 3);
-    EXPECT_FALSE(m_model->isWorking());
-}
-
 TEST_F(AppModelWatchingTest, onlyCreatedRenamedOrModifiedCandidatesAreQueued)
 {
     makeModel();
@@ -238,18 +222,6 @@ TEST_F(AppModelWatchingTest, aMountChangeFindsAFolderThatCameBack)
     EXPECT_FALSE(m_model->openFolders().contains(id));
     EXPECT_TRUE(m_model->unavailableFolders().contains(id));
     EXPECT_FALSE(m_model->isWatching());
-}
-
-TEST_F(AppModelWatchingTest, theFirstLaunchAfterAnUpdateWarmsTheAnalyzerOnce)
-{
-    makeModel();
-    runTask(m_model->start());
-    EXPECT_EQ(m_analyzer->prewarmed, QStringList{QStringLiteral("en")});
-    EXPECT_EQ(m_settings->warmedBuild(), QStringLiteral("7"));
-    m_model->shutdown();
-    makeModel();
-    runTask(m_model->start());
-    EXPECT_TRUE(m_analyzer->prewarmed.isEmpty());
 }
 
 TEST_F(AppModelWatchingTest, ownRenamesInAWatchedFolderDoNotComeBackAsEvents)

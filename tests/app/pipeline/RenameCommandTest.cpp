@@ -114,13 +114,4 @@ TEST(RenameCommandArguments, helpAndUnusableArgumentsDoNotRun)
         EXPECT_EQ(exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
         EXPECT_FALSE(message.isEmpty());
     }
-    QString message;
-    int exitCode = -1;
-    const auto options = RenameCommand::parse(
-        {QStringLiteral("rename"), QStringLiteral("--dry-run"), QStringLiteral("a.png"), QStringLiteral("b.png")},
-        &message, &exitCode);
-    ASSERT_TRUE(options);
-    EXPECT_TRUE(options->dryRun);
-    EXPECT_FALSE(options->json);
-    EXPECT_EQ(options->files, (QStringList{QStringLiteral("a.png"), QStringLiteral("b.png")}));
 }
