@@ -15,14 +15,14 @@ TEST(AnalyzeRequest, DecodesValidRequests)
         AnalyzeRequest expected;
     } cases[] = {
         {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":"Firefox"})",
-         {NameLanguage::ru, QStringLiteral("en"), true, QStringLiteral("Firefox")}},
+         {NameLanguage::ru, u"en"_qs, true, u"Firefox"_qs}},
         {R"({"nameLanguage":"auto","interfaceCode":"ru","ocrFallback":false})",
-         {NameLanguage::automatic, QStringLiteral("ru"), false, std::nullopt}},
+         {NameLanguage::automatic, u"ru"_qs, false, std::nullopt}},
         {R"({"appName":null,"ocrFallback":false,"interfaceCode":"ru","nameLanguage":"en"})",
-         {NameLanguage::en, QStringLiteral("ru"), false, std::nullopt}},
+         {NameLanguage::en, u"ru"_qs, false, std::nullopt}},
         // Members a newer client might add are ignored.
         {R"({"nameLanguage":"en","interfaceCode":"de","ocrFallback":true,"extra":[1,2]})",
-         {NameLanguage::en, QStringLiteral("de"), true, std::nullopt}},
+         {NameLanguage::en, u"de"_qs, true, std::nullopt}},
         {" {\"nameLanguage\" : \"en\",\n\"interfaceCode\":\"\", \"ocrFallback\":true, \"appName\":\"\"} ",
          {NameLanguage::en, QString(), true, QString()}},
     };
@@ -62,15 +62,14 @@ TEST(AnalyzeRequest, RejectsMalformedRequestsWithAReason)
 
 TEST(AnalyzeRequest, EncodesCompactJsonWithoutAnUnknownApplication)
 {
-    const AnalyzeRequest request{NameLanguage::automatic, QStringLiteral("ru"), true, std::nullopt};
+    const AnalyzeRequest request{NameLanguage::automatic, u"ru"_qs, true, std::nullopt};
     const QByteArray json = request.toJson();
     EXPECT_FALSE(json.contains('\n'));
     const QJsonObject object = QJsonDocument::fromJson(json).object();
-    EXPECT_EQ(object.keys(), (QStringList{QStringLiteral("interfaceCode"), QStringLiteral("nameLanguage"),
-                                          QStringLiteral("ocrFallback")}));
-    EXPECT_EQ(object.value(QStringLiteral("nameLanguage")).toString(), QStringLiteral("auto"));
+    EXPECT_EQ(object.keys(), (QStringList{u"interfaceCode"_qs, u"nameLanguage"_qs, u"ocrFallback"_qs}));
+    EXPECT_EQ(object.value(u"nameLanguage"_qs).toString(), u"auto"_qs);
     EXPECT_EQ(AnalyzeRequest::fromJson(json), request);
 
-    const AnalyzeRequest named{NameLanguage::en, QStringLiteral("en"), false, QStringLiteral("Терминал \"1\"")};
+    const AnalyzeRequest named{NameLanguage::en, u"en"_qs, false, u"Терминал \"1\""_qs};
     EXPECT_EQ(AnalyzeRequest::fromJson(named.toJson()), named);
 }

@@ -15,12 +15,12 @@ namespace {
 AnalyzeResponse success()
 {
     AnalyzeResponse response;
-    response.title = QStringLiteral("Обзор pull request");
+    response.title = u"Обзор pull request"_qs;
     response.engine = NamingEngineKind::ai;
     response.languageFallback = true;
     response.duration = 2.718281828459045;
-    response.labels = {QStringLiteral("screenshot")};
-    response.prominentText = {QStringLiteral("Pull requests"), QStringLiteral("Review")};
+    response.labels = {u"screenshot"_qs};
+    response.prominentText = {u"Pull requests"_qs, u"Review"_qs};
     return response;
 }
 
@@ -30,36 +30,18 @@ TEST(AnalyzeResponse, EveryErrorCodeTravelsByItsCaseName)
 {
     using enum AnalyzeResponse::ErrorCode;
     for (const auto code : {aiUnavailable, aiFailed, nothingRecognized, unreadable, other, busy}) {
-        const AnalyzeResponse failure = AnalyzeResponse::failure(code, QStringLiteral("m"));
+        const AnalyzeResponse failure = AnalyzeResponse::failure(code, u"m"_qs);
         EXPECT_EQ(AnalyzeResponse::fromJson(failure.toJson()), failure);
     }
-    EXPECT_EQ(rawValue(nothingRecognized), QStringLiteral("nothingRecognized"));
-}
-
-TEST(AnalyzeResponse, SuccessRoundTripsExactly)
-{
-    const AnalyzeResponse response = success();
-    const auto decoded = AnalyzeResponse::fromJson(response.toJson());
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(*decoded, response);
-    const QJsonObject object = QJsonDocument::fromJson(response.toJson()).object();
-    EXPECT_FALSE(object.contains(QStringLiteral("errorCode")));
-    EXPECT_FALSE(object.contains(QStringLiteral("errorMessage")));
 }
 
 TEST(AnalyzeResponse, FailureCarriesEmptyMembersAndNoTitle)
 {
-    const AnalyzeResponse failure =
-        AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, QStringLiteral("Bad request"));
-    const QJsonObject object = QJsonDocument::fromJson(failure.toJson()).object();
-    EXPECT_EQ(object.keys(), (QStringList{QStringLiteral("duration"), QStringLiteral("errorCode"),
-                                          QStringLiteral("errorMessage"), QStringLiteral("labels"),
-                                          QStringLiteral("languageFallback"), QStringLiteral("prominentText")}));
-    EXPECT_EQ(object.value(QStringLiteral("duration")).toDouble(-1), 0.0);
-    EXPECT_EQ(object.value(QStringLiteral("languageFallback")), QJsonValue(false));
-    EXPECT_TRUE(object.value(QStringLiteral("labels")).toArray().isEmpty());
-    EXPECT_TRUE(object.value(QStringLiteral("prominentText")).isArray());
-    EXPECT_EQ(object.value(QStringLiteral("errorCode")).toString(), QStringLiteral("other"));
+    const AnalyzeResponse failure = AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, u"Bad request"_qs);
+    EXPECT_EQ(QJsonDocument::fromJson(failure.toJson()).object(),
+              QJsonDocument::fromJson(R"({"duration":0,"errorCode":"other","errorMessage":"Bad request",)"
+                                      R"("labels":[],"languageFallback":false,"prominentText":[]})")
+                  .object());
     EXPECT_EQ(AnalyzeResponse::fromJson(failure.toJson()), failure);
 }
 
@@ -98,15 +80,17 @@ TEST(AnalyzeResponse, DecodingIsStrict)
     }
 }
 
-TEST(AnalyzeResponse, DurationsKeepEveryBitAndNonFiniteOnesAreNotEncoded)
+TEST(AnalyzeResponse, SuccessRoundTripsEveryBitAndNonFiniteDurationsAreNotEncoded)
 {
-    for (const double duration : {0.1, 1.0 / 3.0, 1e-9, 170.00000000000003, 12345.678901234567}) {
+    for (const double duration : {2.718281828459045, 0.1, 1e-9, 170.00000000000003}) {
         AnalyzeResponse response = success();
         response.duration = duration;
         const auto decoded = AnalyzeResponse::fromJson(response.toJson());
         ASSERT_TRUE(decoded);
+        EXPECT_EQ(*decoded, response);
         EXPECT_EQ(decoded->duration, duration);
     }
+    EXPECT_FALSE(QJsonDocument::fromJson(success().toJson()).object().contains(u"errorCode"_qs));
     AnalyzeResponse broken = success();
     broken.duration = std::numeric_limits<double>::quiet_NaN();
     EXPECT_TRUE(broken.toJson().isEmpty());

@@ -18,80 +18,77 @@ QByteArray readAll(const QString &path)
 TEST(KeyValueStore, ValuesKeepTheirTypesAcrossInstances)
 {
     TempDir dir;
-    const QString path = dir.filePath(QStringLiteral("zentrope/settings.json"));
-    const QDateTime when = QDateTime::fromString(QStringLiteral("2026-11-12T10:42:17.250+03:00"), Qt::ISODateWithMs);
+    const QString path = dir.filePath(u"zentrope/settings.json"_qs);
+    const QDateTime when = QDateTime::fromString(u"2026-11-12T10:42:17.250+03:00"_qs, Qt::ISODateWithMs);
     {
         KeyValueStore store(path);
-        ASSERT_TRUE(store.setBoolean(QStringLiteral("flag"), false));
-        ASSERT_TRUE(store.setString(QStringLiteral("text"), QStringLiteral("true")));
-        ASSERT_TRUE(store.setNumber(QStringLiteral("count"), 42.5));
-        ASSERT_TRUE(store.setDate(QStringLiteral("when"), when));
-        ASSERT_TRUE(store.setBytes(QStringLiteral("blob"), QByteArray("\x00\xff{}", 4)));
+        ASSERT_TRUE(store.setBoolean(u"flag"_qs, false));
+        ASSERT_TRUE(store.setString(u"text"_qs, u"true"_qs));
+        ASSERT_TRUE(store.setNumber(u"count"_qs, 42.5));
+        ASSERT_TRUE(store.setDate(u"when"_qs, when));
+        ASSERT_TRUE(store.setBytes(u"blob"_qs, QByteArray("\x00\xff{}", 4)));
     }
     const KeyValueStore store(path);
-    EXPECT_EQ(store.boolean(QStringLiteral("flag")), false);
-    EXPECT_EQ(store.string(QStringLiteral("text")), QStringLiteral("true"));
-    EXPECT_EQ(store.boolean(QStringLiteral("text")), std::nullopt);
-    EXPECT_EQ(store.number(QStringLiteral("count")), 42.5);
-    EXPECT_EQ(store.string(QStringLiteral("count")), std::nullopt);
-    ASSERT_TRUE(store.date(QStringLiteral("when")).has_value());
-    EXPECT_EQ(store.date(QStringLiteral("when"))->toMSecsSinceEpoch(), when.toMSecsSinceEpoch());
-    EXPECT_EQ(store.bytes(QStringLiteral("blob")), QByteArray("\x00\xff{}", 4));
-    EXPECT_EQ(store.string(QStringLiteral("blob")), std::nullopt);
-    EXPECT_EQ(store.type(QStringLiteral("when")), KeyValueStore::Type::Date);
-    EXPECT_EQ(store.keys(), (QStringList{QStringLiteral("blob"), QStringLiteral("count"), QStringLiteral("flag"),
-                                         QStringLiteral("text"), QStringLiteral("when")}));
+    EXPECT_EQ(store.boolean(u"flag"_qs), false);
+    EXPECT_EQ(store.string(u"text"_qs), u"true"_qs);
+    EXPECT_EQ(store.boolean(u"text"_qs), std::nullopt);
+    EXPECT_EQ(store.number(u"count"_qs), 42.5);
+    EXPECT_EQ(store.string(u"count"_qs), std::nullopt);
+    ASSERT_TRUE(store.date(u"when"_qs).has_value());
+    EXPECT_EQ(store.date(u"when"_qs)->toMSecsSinceEpoch(), when.toMSecsSinceEpoch());
+    EXPECT_EQ(store.bytes(u"blob"_qs), QByteArray("\x00\xff{}", 4));
+    EXPECT_EQ(store.string(u"blob"_qs), std::nullopt);
+    EXPECT_EQ(store.type(u"when"_qs), KeyValueStore::Type::Date);
+    EXPECT_EQ(store.keys(), (QStringList{u"blob"_qs, u"count"_qs, u"flag"_qs, u"text"_qs, u"when"_qs}));
 }
 
 TEST(KeyValueStore, BooleanReadingOfEveryStoredType)
 {
     TempDir dir;
-    KeyValueStore store(dir.filePath(QStringLiteral("settings.json")));
+    KeyValueStore store(dir.filePath(u"settings.json"_qs));
     const struct
     {
         KeyValueStore::Value value;
         bool expected;
-    } cases[] = {
-        {true, true},
-        {false, false},
-        {1.0, true},
-        {0.0, false},
-        {-0.5, true},
-        {QStringLiteral("YES"), true},
-        {QStringLiteral(" true "), true},
-        {QStringLiteral("17"), true},
-        {QStringLiteral("0"), false},
-        {QStringLiteral("NO"), false},
-        {QStringLiteral("y"), false},
-        {QString(), false},
-        {QDateTime::currentDateTimeUtc(), false},
-        {QByteArray("1"), false},
-    };
+    } cases[] = {{true, true},
+                 {false, false},
+                 {1.0, true},
+                 {0.0, false},
+                 {-0.5, true},
+                 {u"YES"_qs, true},
+                 {u" true "_qs, true},
+                 {u"17"_qs, true},
+                 {u"0"_qs, false},
+                 {u"NO"_qs, false},
+                 {u"y"_qs, false},
+                 {QString(), false},
+                 {QDateTime::currentDateTimeUtc(), false},
+                 {QByteArray("1"), false}};
     int index = 0;
     for (const auto &c : cases) {
-        const QString key = QStringLiteral("k%1").arg(index++);
+        const QString key = u"k%1"_qs.arg(index++);
         ASSERT_TRUE(store.set(key, c.value));
         EXPECT_EQ(store.booleanReading(key), c.expected) << "case " << index - 1;
     }
-    EXPECT_FALSE(store.booleanReading(QStringLiteral("missing")));
+    EXPECT_FALSE(store.booleanReading(u"missing"_qs));
 }
 
 TEST(KeyValueStore, CorruptFileLoadsEmptyAndIsKeptAsideBeforeTheNextWrite)
 {
     TempDir dir;
     const QByteArray garbage("{\"autoProcessing\": {\"bool\": tr");
-    const QString path = dir.write(QStringLiteral("settings.json"), garbage);
+    const QString path = dir.write(u"settings.json"_qs, garbage);
     KeyValueStore store(path);
     EXPECT_TRUE(store.keys().isEmpty());
-    ASSERT_TRUE(store.setBoolean(QStringLiteral("autoProcessing"), false));
-    EXPECT_EQ(readAll(path + QStringLiteral(".corrupt")), garbage);
-    EXPECT_EQ(KeyValueStore(path).boolean(QStringLiteral("autoProcessing")), false);
+    ASSERT_TRUE(store.setBoolean(u"autoProcessing"_qs, false));
+    EXPECT_EQ(readAll(path + u".corrupt"_qs), garbage);
+    EXPECT_EQ(KeyValueStore(path).boolean(u"autoProcessing"_qs), false);
 }
 
 TEST(KeyValueStore, MalformedEntriesAreSkippedOneByOne)
 {
     TempDir dir;
-    const QString path = dir.write(QStringLiteral("settings.json"), R"({
+    const QString path = dir.write(u"settings.json"_qs, R"({
         "good": {"string": "kept"},
         "untagged": "NO",
         "wrongType": {"bool": "true"},
@@ -101,46 +98,46 @@ TEST(KeyValueStore, MalformedEntriesAreSkippedOneByOne)
         "number": {"number": 3}
     })");
     const KeyValueStore store(path);
-    EXPECT_EQ(store.keys(), (QStringList{QStringLiteral("good"), QStringLiteral("number")}));
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".corrupt")));
+    EXPECT_EQ(store.keys(), (QStringList{u"good"_qs, u"number"_qs}));
+    EXPECT_FALSE(QFile::exists(path + u".corrupt"_qs));
 }
 
 TEST(KeyValueStore, SeesAndKeepsWhatAnotherInstanceWrote)
 {
     TempDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.json"));
+    const QString path = dir.filePath(u"settings.json"_qs);
     KeyValueStore app(path);
     KeyValueStore analyzer(path);
-    ASSERT_TRUE(app.setString(QStringLiteral("modelName"), QStringLiteral("llava")));
-    EXPECT_EQ(analyzer.string(QStringLiteral("modelName")), QStringLiteral("llava"));
+    ASSERT_TRUE(app.setString(u"modelName"_qs, u"llava"_qs));
+    EXPECT_EQ(analyzer.string(u"modelName"_qs), u"llava"_qs);
 
-    ASSERT_TRUE(analyzer.setString(QStringLiteral("modelEndpoint"), QStringLiteral("http://127.0.0.1:8080")));
-    ASSERT_TRUE(app.setBoolean(QStringLiteral("ocrFallback"), true));
+    ASSERT_TRUE(analyzer.setString(u"modelEndpoint"_qs, u"http://127.0.0.1:8080"_qs));
+    ASSERT_TRUE(app.setBoolean(u"ocrFallback"_qs, true));
     const KeyValueStore fresh(path);
-    EXPECT_EQ(fresh.string(QStringLiteral("modelEndpoint")), QStringLiteral("http://127.0.0.1:8080"));
-    EXPECT_EQ(fresh.boolean(QStringLiteral("ocrFallback")), true);
+    EXPECT_EQ(fresh.string(u"modelEndpoint"_qs), u"http://127.0.0.1:8080"_qs);
+    EXPECT_EQ(fresh.boolean(u"ocrFallback"_qs), true);
 
-    ASSERT_TRUE(app.remove(QStringLiteral("modelName")));
-    EXPECT_FALSE(analyzer.contains(QStringLiteral("modelName")));
+    ASSERT_TRUE(app.remove(u"modelName"_qs));
+    EXPECT_FALSE(analyzer.contains(u"modelName"_qs));
 }
 
 TEST(KeyValueStore, UnwritableLocationIsReportedAndKeepsTheValueInMemory)
 {
     TempDir dir;
     // A file where the folder should be makes the folder impossible to create.
-    dir.write(QStringLiteral("blocked"));
-    KeyValueStore store(dir.filePath(QStringLiteral("blocked/settings.json")));
+    dir.write(u"blocked"_qs);
+    KeyValueStore store(dir.filePath(u"blocked/settings.json"_qs));
     QString error;
-    EXPECT_FALSE(store.setNumber(QStringLiteral("n"), 1, &error));
+    EXPECT_FALSE(store.setNumber(u"n"_qs, 1, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(store.number(QStringLiteral("n")), 1.0);
+    EXPECT_EQ(store.number(u"n"_qs), 1.0);
 }
 
 TEST(KeyValueStore, RejectsValuesJsonCannotCarry)
 {
     TempDir dir;
-    KeyValueStore store(dir.filePath(QStringLiteral("settings.json")));
-    EXPECT_FALSE(store.setNumber(QStringLiteral("n"), std::nan("")));
-    EXPECT_FALSE(store.setDate(QStringLiteral("d"), QDateTime()));
+    KeyValueStore store(dir.filePath(u"settings.json"_qs));
+    EXPECT_FALSE(store.setNumber(u"n"_qs, std::nan("")));
+    EXPECT_FALSE(store.setDate(u"d"_qs, QDateTime()));
     EXPECT_TRUE(store.keys().isEmpty());
 }

@@ -27,33 +27,20 @@ QProcessEnvironment environment(std::initializer_list<std::pair<const char *, co
 
 } // namespace
 
-TEST(InterfaceLanguage, RawValuesRoundTripAndUnknownOnesDoNotConvert)
+TEST(L10nResolve, SystemTakesFirstShippedPreferenceAndFixedLanguagesIgnoreThem)
 {
-    for (const auto language : {InterfaceLanguage::system, InterfaceLanguage::en, InterfaceLanguage::ru})
-        EXPECT_EQ(interfaceLanguageFromRaw(rawValue(language)), language);
-    EXPECT_EQ(rawValue(InterfaceLanguage::system), QStringLiteral("system"));
-    EXPECT_FALSE(interfaceLanguageFromRaw(u"de"));
-    EXPECT_FALSE(interfaceLanguageFromRaw(u"EN"));
-    EXPECT_FALSE(interfaceLanguageFromRaw(u""));
-}
+    EXPECT_EQ(L10n::resolve(InterfaceLanguage::en, {u"ru"_qs}), u"en"_qs);
+    EXPECT_EQ(L10n::resolve(InterfaceLanguage::ru, {u"en"_qs}), u"ru"_qs);
 
-TEST(L10nResolve, FixedLanguagesIgnorePreferences)
-{
-    EXPECT_EQ(L10n::resolve(InterfaceLanguage::en, {QStringLiteral("ru")}), QStringLiteral("en"));
-    EXPECT_EQ(L10n::resolve(InterfaceLanguage::ru, {QStringLiteral("en")}), QStringLiteral("ru"));
-}
-
-TEST(L10nResolve, SystemTakesFirstShippedPreference)
-{
     const struct
     {
         QStringList preferred;
         const char *expected;
     } cases[] = {
-        {{QStringLiteral("de"), QStringLiteral("ru")}, "ru"},
-        {{QStringLiteral("de_DE"), QStringLiteral("ru_RU.UTF-8"), QStringLiteral("en")}, "ru"},
-        {{QStringLiteral("en_GB"), QStringLiteral("ru")}, "en"},
-        {{QStringLiteral("de"), QStringLiteral("fr")}, "en"},
+        {{u"de"_qs, u"ru"_qs}, "ru"},
+        {{u"de_DE"_qs, u"ru_RU.UTF-8"_qs, u"en"_qs}, "ru"},
+        {{u"en_GB"_qs, u"ru"_qs}, "en"},
+        {{u"de"_qs, u"fr"_qs}, "en"},
         {{}, "en"},
     };
     for (const auto &c : cases)
@@ -69,10 +56,10 @@ TEST(L10nResolve, PreferencesComeFromLanguageThenTheFirstSetLocaleVariable)
         QStringList expected;
     } cases[] = {
         {environment({{"LANGUAGE", "de_DE:ru::en"}, {"LANG", "fr_FR.UTF-8"}}),
-         {QStringLiteral("de"), QStringLiteral("ru"), QStringLiteral("en"), QStringLiteral("fr")}},
+         {u"de"_qs, u"ru"_qs, u"en"_qs, u"fr"_qs}},
         // LC_ALL wins over LC_MESSAGES and LANG; only the first set one counts.
-        {environment({{"LC_ALL", "ru_RU.UTF-8"}, {"LC_MESSAGES", "de_DE"}, {"LANG", "en_US"}}), {QStringLiteral("ru")}},
-        {environment({{"LC_ALL", ""}, {"LC_MESSAGES", "ru_UA@euro"}, {"LANG", "en_US"}}), {QStringLiteral("ru")}},
+        {environment({{"LC_ALL", "ru_RU.UTF-8"}, {"LC_MESSAGES", "de_DE"}, {"LANG", "en_US"}}), {u"ru"_qs}},
+        {environment({{"LC_ALL", ""}, {"LC_MESSAGES", "ru_UA@euro"}, {"LANG", "en_US"}}), {u"ru"_qs}},
         // The C locale names no language, and it still stops the search.
         {environment({{"LC_ALL", "C.UTF-8"}, {"LANG", "ru_RU"}}), {}},
         {environment({{"LANG", "POSIX"}}), {}},
@@ -82,42 +69,34 @@ TEST(L10nResolve, PreferencesComeFromLanguageThenTheFirstSetLocaleVariable)
         EXPECT_EQ(L10n::preferredLanguages(c.env), c.expected);
 }
 
-TEST_F(L10nTest, ApplySwapsCodeAndTableTogether)
-{
-    EXPECT_EQ(L10n::code(), QStringLiteral("en"));
-    EXPECT_EQ(L("greeting"), QStringLiteral("Hello"));
-    L10n::apply(InterfaceLanguage::ru);
-    EXPECT_EQ(L10n::code(), QStringLiteral("ru"));
-    EXPECT_EQ(L("greeting"), QStringLiteral("Привет"));
-}
-
 TEST_F(L10nTest, MissingKeyComesBackAsTheKey)
 {
-    EXPECT_EQ(L("no.such.key"), QStringLiteral("no.such.key"));
-    EXPECT_EQ(L("no.such.key", 5), QStringLiteral("no.such.key"));
-    EXPECT_EQ(LPlural("no.such.key", 5), QStringLiteral("no.such.key.other"));
+    EXPECT_EQ(L("greeting"), u"Hello"_qs);
+    EXPECT_EQ(L("no.such.key"), u"no.such.key"_qs);
+    EXPECT_EQ(L("no.such.key", 5), u"no.such.key"_qs);
+    EXPECT_EQ(LPlural("no.such.key", 5), u"no.such.key.other"_qs);
 }
 
 TEST_F(L10nTest, FormatsPositionalArgumentsInTheInterfaceLocale)
 {
-    EXPECT_EQ(L("pair", QStringLiteral("a"), QStringLiteral("b")), QStringLiteral("b, then a"));
-    EXPECT_EQ(L("share", QStringLiteral("x")), QStringLiteral("100% of x"));
-    EXPECT_EQ(L("count", 12345), QStringLiteral("12,345 items"));
+    EXPECT_EQ(L("pair", u"a"_qs, u"b"_qs), u"b, then a"_qs);
+    EXPECT_EQ(L("share", u"x"_qs), u"100% of x"_qs);
+    EXPECT_EQ(L("count", 12345), u"12,345 items"_qs);
     L10n::apply(InterfaceLanguage::ru);
-    EXPECT_EQ(L("count", 12345), QStringLiteral("12\u00A0345 шт."));
-    EXPECT_EQ(L("count", 2.5), QStringLiteral("2,5 шт."));
+    EXPECT_EQ(L10n::code(), u"ru"_qs);
+    EXPECT_EQ(L("count", 12345), u"12\u00A0345 шт."_qs);
+    EXPECT_EQ(L("count", 2.5), u"2,5 шт."_qs);
 }
 
 TEST(L10nFormat, PlaceholdersWithoutArgumentsStayAsWritten)
 {
-    const QString en = QStringLiteral("en");
-    EXPECT_EQ(L10n::format(QStringLiteral("%1 and %2"), {QStringLiteral("a")}, en), QStringLiteral("a and %2"));
-    EXPECT_EQ(L10n::format(QStringLiteral("50%"), {}, en), QStringLiteral("50%"));
-    EXPECT_EQ(L10n::format(QStringLiteral("%x %"), {1}, en), QStringLiteral("%x %"));
+    const QString en = u"en"_qs;
+    EXPECT_EQ(L10n::format(u"%1 and %2"_qs, {u"a"_qs}, en), u"a and %2"_qs);
+    EXPECT_EQ(L10n::format(u"50%"_qs, {}, en), u"50%"_qs);
+    EXPECT_EQ(L10n::format(u"%x %"_qs, {1}, en), u"%x %"_qs);
     // An argument that itself looks like a placeholder is not formatted again.
-    EXPECT_EQ(L10n::format(QStringLiteral("%1 %2"), {QStringLiteral("%2"), QStringLiteral("b")}, en),
-              QStringLiteral("%2 b"));
-    EXPECT_EQ(L10n::format(QStringLiteral("%1"), {-42}, en), QStringLiteral("-42"));
+    EXPECT_EQ(L10n::format(u"%1 %2"_qs, {u"%2"_qs, u"b"_qs}, en), u"%2 b"_qs);
+    EXPECT_EQ(L10n::format(u"%1"_qs, {-42}, en), u"-42"_qs);
 }
 
 TEST(L10nPlural, RussianAndEnglishCategories)
@@ -128,30 +107,12 @@ TEST(L10nPlural, RussianAndEnglishCategories)
         qint64 count;
         const char *category;
     } cases[] = {
-        {"ru", 0, "many"},
-        {"ru", 1, "one"},
-        {"ru", 2, "few"},
-        {"ru", 4, "few"},
-        {"ru", 5, "many"},
-        {"ru", 11, "many"},
-        {"ru", 12, "many"},
-        {"ru", 14, "many"},
-        {"ru", 21, "one"},
-        {"ru", 22, "few"},
-        {"ru", 25, "many"},
-        {"ru", 101, "one"},
-        {"ru", 111, "many"},
-        {"ru", 112, "many"},
-        {"ru", 122, "few"},
-        {"ru", -1, "one"},
-        {"ru", std::numeric_limits<qint64>::min(), "many"},
-        {"en", 0, "other"},
-        {"en", 1, "one"},
-        {"en", 2, "other"},
-        {"en", 21, "other"},
-        {"en", -1, "other"},
-        {"de", 1, "one"},
-        {"de", 2, "other"},
+        {"ru", 0, "many"},   {"ru", 1, "one"},   {"ru", 4, "few"},
+        {"ru", 5, "many"},   {"ru", 11, "many"}, {"ru", 12, "many"},
+        {"ru", 21, "one"},   {"ru", 22, "few"},  {"ru", 111, "many"},
+        {"ru", 122, "few"},  {"ru", -1, "one"},  {"ru", std::numeric_limits<qint64>::min(), "many"},
+        {"en", 0, "other"},  {"en", 1, "one"},   {"en", 21, "other"},
+        {"en", -1, "other"}, {"de", 1, "one"},   {"de", 2, "other"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(L10n::pluralCategory(QString::fromLatin1(c.code), c.count), QString::fromLatin1(c.category))
@@ -160,41 +121,31 @@ TEST(L10nPlural, RussianAndEnglishCategories)
 
 TEST_F(L10nTest, PluralLooksUpTheFormAndFormatsTheCount)
 {
-    EXPECT_EQ(LPlural("files", 0), QStringLiteral("0 files"));
-    EXPECT_EQ(LPlural("files", 1), QStringLiteral("1 file"));
-    EXPECT_EQ(LPlural("files", 1500), QStringLiteral("1,500 files"));
+    EXPECT_EQ(LPlural("files", 0), u"0 files"_qs);
+    EXPECT_EQ(LPlural("files", 1), u"1 file"_qs);
+    EXPECT_EQ(LPlural("files", 1500), u"1,500 files"_qs);
     L10n::apply(InterfaceLanguage::ru);
-    EXPECT_EQ(LPlural("files", 21), QStringLiteral("21 файл"));
-    EXPECT_EQ(LPlural("files", 22), QStringLiteral("22 файла"));
-    EXPECT_EQ(LPlural("files", 112), QStringLiteral("112 файлов"));
+    EXPECT_EQ(LPlural("files", 21), u"21 файл"_qs);
+    EXPECT_EQ(LPlural("files", 22), u"22 файла"_qs);
+    EXPECT_EQ(LPlural("files", 112), u"112 файлов"_qs);
 }
 
-TEST_F(L10nTest, RelativeDateIsJustNowUnder45Seconds)
+TEST_F(L10nTest, RelativeDateIsJustNowUnder45SecondsThenTheLargestWholeUnitInTheInterfaceLocale)
 {
     TestClock clock;
     const QDateTime now = clock.now();
-    EXPECT_EQ(relativeDate(now.addSecs(-44), clock), QStringLiteral("just now"));
-    EXPECT_EQ(relativeDate(now.addSecs(3600), clock), QStringLiteral("just now"));
-    const QString at45 = relativeDate(now.addSecs(-45), clock);
-    EXPECT_NE(at45, QStringLiteral("just now"));
-    EXPECT_TRUE(at45.contains(u"45")) << at45.toStdString();
-    EXPECT_TRUE(at45.contains(u"ago")) << at45.toStdString();
-}
-
-TEST_F(L10nTest, RelativeDatePicksTheLargestWholeUnitInTheInterfaceLocale)
-{
-    const QDateTime now(QDate(2026, 11, 12), QTime(10, 42, 17));
+    EXPECT_EQ(relativeDate(now.addSecs(-44), clock), u"just now"_qs);
+    EXPECT_EQ(relativeDate(now.addSecs(3600), clock), u"just now"_qs);
     const struct
     {
         qint64 secondsAgo;
         const char *number;
         const char *unit;
-    } cases[] = {
-        {5 * 60, "5", "min"},
-        {3 * 3600 + 59, "3", "hr"},
-        {2 * 86400, "2", "day"},
-        {400 * 86400, "1", "yr"},
-    };
+    } cases[] = {{45, "45", "ago"},
+                 {5 * 60, "5", "min"},
+                 {3 * 3600 + 59, "3", "hr"},
+                 {2 * 86400, "2", "day"},
+                 {400 * 86400, "1", "yr"}};
     for (const auto &c : cases) {
         const QString text = relativeDate(now.addSecs(-c.secondsAgo), now);
         EXPECT_TRUE(text.contains(QString::fromLatin1(c.number)) && text.contains(QString::fromLatin1(c.unit)))
@@ -213,18 +164,17 @@ TEST_F(L10nTest, WatchedSummaryNamesTheOnlyEnabledFolderElseCountsThem)
         QList<WatchedEntry> folders;
         QString expected;
     } cases[] = {
-        {{{QStringLiteral("/home/u/Pictures/Screenshots"), true}, {QStringLiteral("/home/u/Desktop"), false}},
-         QStringLiteral("«Screenshots»")},
-        {{{QStringLiteral("/home/u/Pictures/Снимки экрана/"), true}}, QStringLiteral("«Снимки экрана»")},
-        {{{QStringLiteral("/"), true}}, QStringLiteral("«/»")},
-        {{}, QStringLiteral("0 folders")},
-        {{{QStringLiteral("/a"), false}}, QStringLiteral("0 folders")},
-        {{{QStringLiteral("/a"), true}, {QStringLiteral("/b"), true}}, QStringLiteral("2 folders")},
+        {{{u"/home/u/Pictures/Screenshots"_qs, true}, {u"/home/u/Desktop"_qs, false}}, u"«Screenshots»"_qs},
+        {{{u"/home/u/Pictures/Снимки экрана/"_qs, true}}, u"«Снимки экрана»"_qs},
+        {{{u"/"_qs, true}}, u"«/»"_qs},
+        {{}, u"0 folders"_qs},
+        {{{u"/a"_qs, false}}, u"0 folders"_qs},
+        {{{u"/a"_qs, true}, {u"/b"_qs, true}}, u"2 folders"_qs},
     };
     for (const auto &c : cases)
         EXPECT_EQ(watchedSummary(c.folders), c.expected);
     L10n::apply(InterfaceLanguage::ru);
-    EXPECT_EQ(watchedSummary({{QStringLiteral("/a"), true}, {QStringLiteral("/b"), true}}), QStringLiteral("2 папки"));
+    EXPECT_EQ(watchedSummary({{u"/a"_qs, true}, {u"/b"_qs, true}}), u"2 папки"_qs);
 }
 
 TEST_F(L10nTest, LookupsStayConsistentWhileAnotherThreadSwitchesLanguage)
@@ -237,7 +187,7 @@ TEST_F(L10nTest, LookupsStayConsistentWhileAnotherThreadSwitchesLanguage)
     switcher->start();
     for (int i = 0; i < 2000; ++i) {
         const QString text = LPlural("files", 5);
-        ASSERT_TRUE(text == QStringLiteral("5 files") || text == QStringLiteral("5 файлов")) << text.toStdString();
+        ASSERT_TRUE(text == u"5 files"_qs || text == u"5 файлов"_qs) << text.toStdString();
     }
     stop = true;
     switcher->wait();

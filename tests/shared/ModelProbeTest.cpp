@@ -23,13 +23,13 @@ ModelEndpoint closedEndpoint(Server server = Server::ollama)
     probe.listen(QHostAddress::LocalHost, 0);
     const quint16 port = probe.serverPort();
     probe.close();
-    return ModelEndpoint(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), server);
+    return ModelEndpoint(QUrl(u"http://127.0.0.1:%1"_qs.arg(port)), server);
 }
 
 struct Fixture
 {
     TempDir dir;
-    KeyValueStore store{dir.filePath(QStringLiteral("settings.json"))};
+    KeyValueStore store{dir.filePath(u"settings.json"_qs)};
     QHash<QString, QString> variables;
     QStringList programs;
 
@@ -47,9 +47,11 @@ struct Fixture
     {
         return runTask(ModelProbe::read(environment(candidates)));
     }
+
+    void choose(const char *key, const QString &value) { store.setString(QString::fromLatin1(key), value); }
 };
 
-Model model(const QString &name, const QString &family, QStringList capabilities = {QStringLiteral("completion")})
+Model model(const QString &name, const QString &family, QStringList capabilities = {u"completion"_qs})
 {
     Model model;
     model.name = name;
@@ -64,9 +66,9 @@ TEST(ModelProbe, NothingAnsweringIsNotEnabledOnlyWhenServerSoftwareIsInstalled)
     Fixture fixture;
     const QList<ModelEndpoint> candidates{closedEndpoint(Server::ollama), closedEndpoint(Server::llamaServer)};
     EXPECT_EQ(fixture.read(candidates).availability, AIAvailability::deviceNotEligible());
-    fixture.programs = {QStringLiteral("llama-server")};
+    fixture.programs = {u"llama-server"_qs};
     EXPECT_EQ(fixture.read(candidates).availability, AIAvailability::notEnabled());
-    fixture.programs = {QStringLiteral("ollama")};
+    fixture.programs = {u"ollama"_qs};
     const auto current = [](ModelEnvironment environment) -> QCoro::Task<std::optional<AIAvailability>> {
         co_return co_await AIAvailability::current(std::move(environment));
     };
@@ -74,68 +76,66 @@ TEST(ModelProbe, NothingAnsweringIsNotEnabledOnlyWhenServerSoftwareIsInstalled)
 
     // A server the user named but that is down is "not running", whatever is installed.
     fixture.programs.clear();
-    fixture.store.setString(QStringLiteral("modelEndpoint"), closedEndpoint().baseUrl());
+    fixture.choose("modelEndpoint", closedEndpoint().baseUrl());
     EXPECT_EQ(fixture.read({}).availability, AIAvailability::notEnabled());
 }
 
 TEST(ModelProbe, OllamaPicksAVisionModelFirstAndReportsItsLanguages)
 {
     ModelServerDouble server;
-    Model declared = model(QStringLiteral("phi4-mini:latest"), QStringLiteral("phi3"));
-    declared.languages = {QStringLiteral("en"), QStringLiteral("de-DE")};
-    server.serveOllama(
-        {model(QStringLiteral("nomic-embed-text:latest"), QStringLiteral("nomic-bert"), {QStringLiteral("embedding")}),
-         declared, model(QStringLiteral("llama3.2:3b"), QStringLiteral("llama")),
-         model(QStringLiteral("qwen2.5vl:7b"), QStringLiteral("qwen25vl"),
-               {QStringLiteral("completion"), QStringLiteral("vision")})});
+    Model declared = model(u"phi4-mini:latest"_qs, u"phi3"_qs);
+    declared.languages = {u"en"_qs, u"de-DE"_qs};
+    server.serveOllama({model(u"nomic-embed-text:latest"_qs, u"nomic-bert"_qs, {u"embedding"_qs}), declared,
+                        model(u"llama3.2:3b"_qs, u"llama"_qs),
+                        model(u"qwen2.5vl:7b"_qs, u"qwen25vl"_qs, {u"completion"_qs, u"vision"_qs})});
     Fixture fixture;
     const QList<ModelEndpoint> candidates{closedEndpoint(), server.endpoint(Server::ollama)};
 
     ModelStatus status = fixture.read(candidates);
     EXPECT_EQ(status.availability, AIAvailability::available());
-    EXPECT_EQ(status.model, QStringLiteral("qwen2.5vl:7b"));
+    EXPECT_EQ(status.model, u"qwen2.5vl:7b"_qs);
     EXPECT_EQ(status.endpoint.server(), Server::ollama);
     EXPECT_TRUE(status.modelHasVision());
-    EXPECT_TRUE(status.supports(QStringLiteral("ru")));
-    EXPECT_FALSE(status.supports(QStringLiteral("ru-RU")));
+    EXPECT_TRUE(status.supports(u"ru"_qs));
+    EXPECT_FALSE(status.supports(u"ru-RU"_qs));
 
     // The user's choice wins; a model's own language list wins over its family.
-    fixture.store.setString(QStringLiteral("modelName"), QStringLiteral("phi4-mini"));
+    fixture.choose("modelName", u"phi4-mini"_qs);
     status = fixture.read(candidates);
-    EXPECT_EQ(status.model, QStringLiteral("phi4-mini:latest"));
+    EXPECT_EQ(status.model, u"phi4-mini:latest"_qs);
     EXPECT_FALSE(status.modelHasVision());
-    EXPECT_EQ(status.languages, (QStringList{QStringLiteral("en"), QStringLiteral("de")}));
-    EXPECT_TRUE(status.supports(QStringLiteral("de")));
-    EXPECT_FALSE(status.supports(QStringLiteral("ru")));
+    EXPECT_EQ(status.languages, (QStringList{u"en"_qs, u"de"_qs}));
+    EXPECT_FALSE(status.supports(u"ru"_qs));
 
-    fixture.store.setString(QStringLiteral("modelName"), QStringLiteral("gemma3:27b"));
+    fixture.choose("modelName", u"gemma3:27b"_qs);
     EXPECT_EQ(fixture.read(candidates).availability, AIAvailability::modelNotReady());
     // An embedding model is installed but cannot chat.
-    fixture.store.setString(QStringLiteral("modelName"), QStringLiteral("nomic-embed-text"));
+    fixture.choose("modelName", u"nomic-embed-text"_qs);
     EXPECT_EQ(fixture.read(candidates).availability, AIAvailability::modelNotReady());
 }
 
-TEST(ModelProbe, ServersWithoutUsableModelsOrStillLoadingAreNotReady)
+TEST(ModelProbe, ServersWithoutUsableModelsOrStillLoadingAreNotReadyAndALaterServerBeatsThem)
 {
     Fixture fixture;
-    {
-        ModelServerDouble ollama;
-        ollama.serveOllama({});
-        const ModelStatus status = fixture.read({ollama.endpoint(Server::ollama)});
-        EXPECT_EQ(status.availability, AIAvailability::modelNotReady());
-        EXPECT_FALSE(status.supports(QStringLiteral("en")));
-    }
-    {
-        ModelServerDouble llama;
-        llama.serveLlamaServer(QStringLiteral("qwen3-8b"), false, true);
-        EXPECT_EQ(fixture.read({llama.endpoint(Server::llamaServer)}).availability, AIAvailability::modelNotReady());
-    }
-    {
-        ModelServerDouble lmStudio;
-        lmStudio.serveLmStudio(
-            {{QStringLiteral("text-embedding-nomic-embed-text-v1.5"), QStringLiteral("embeddings"), {}}});
-        EXPECT_EQ(fixture.read({lmStudio.endpoint(Server::lmStudio)}).availability, AIAvailability::modelNotReady());
-    }
+    ModelServerDouble ollama;
+    ollama.serveOllama({});
+    const ModelStatus status = fixture.read({ollama.endpoint(Server::ollama)});
+    EXPECT_EQ(status.availability, AIAvailability::modelNotReady());
+    EXPECT_FALSE(status.supports(u"en"_qs));
+
+    ModelServerDouble loading;
+    loading.serveLlamaServer(u"qwen3-8b"_qs, false, true);
+    EXPECT_EQ(fixture.read({loading.endpoint(Server::llamaServer)}).availability, AIAvailability::modelNotReady());
+
+    ModelServerDouble lmStudio;
+    lmStudio.serveLmStudio({{u"text-embedding-nomic-embed-text-v1.5"_qs, u"embeddings"_qs, {}}});
+    EXPECT_EQ(fixture.read({lmStudio.endpoint(Server::lmStudio)}).availability, AIAvailability::modelNotReady());
+
+    ModelServerDouble llama;
+    llama.serveLlamaServer(u"Qwen3-4B"_qs, false);
+    const ModelStatus later = fixture.read({ollama.endpoint(Server::ollama), llama.endpoint(Server::llamaServer)});
+    EXPECT_EQ(later.availability, AIAvailability::available());
+    EXPECT_EQ(later.endpoint.server(), Server::llamaServer);
 }
 
 TEST(ModelProbe, LlamaServerVisionComesFromPropsModalities)
@@ -143,36 +143,35 @@ TEST(ModelProbe, LlamaServerVisionComesFromPropsModalities)
     Fixture fixture;
     for (const bool vision : {true, false}) {
         ModelServerDouble server;
-        server.serveLlamaServer(QStringLiteral("gemma-3-4b-it-Q4_K_M"), vision);
+        server.serveLlamaServer(u"gemma-3-4b-it-Q4_K_M"_qs, vision);
         // The port's usual owner is only a hint: the server is recognised by its answers.
         const ModelStatus status = fixture.read({server.endpoint(Server::ollama)});
         EXPECT_EQ(status.availability, AIAvailability::available());
         EXPECT_EQ(status.endpoint.server(), Server::llamaServer);
-        EXPECT_EQ(status.model, QStringLiteral("gemma-3-4b-it-Q4_K_M"));
+        EXPECT_EQ(status.model, u"gemma-3-4b-it-Q4_K_M"_qs);
         EXPECT_EQ(status.modelHasVision(), vision);
-        EXPECT_TRUE(status.supports(QStringLiteral("ru")));
+        EXPECT_TRUE(status.supports(u"ru"_qs));
     }
 }
 
 TEST(ModelProbe, LmStudioVisionModelsAreTypedVlm)
 {
     ModelServerDouble server;
-    server.serveLmStudio(
-        {{QStringLiteral("text-embedding-nomic-embed-text-v1.5"), QStringLiteral("embeddings"), {}},
-         {QStringLiteral("mistral-7b-instruct-v0.3"), QStringLiteral("llm"), QStringLiteral("mistral")},
-         {QStringLiteral("qwen2-vl-2b-instruct"), QStringLiteral("vlm"), QStringLiteral("qwen2_vl")}});
+    server.serveLmStudio({{u"text-embedding-nomic-embed-text-v1.5"_qs, u"embeddings"_qs, {}},
+                          {u"mistral-7b-instruct-v0.3"_qs, u"llm"_qs, u"mistral"_qs},
+                          {u"qwen2-vl-2b-instruct"_qs, u"vlm"_qs, u"qwen2_vl"_qs}});
     Fixture fixture;
     ModelStatus status = fixture.read({server.endpoint(Server::lmStudio)});
     EXPECT_EQ(status.availability, AIAvailability::available());
     EXPECT_EQ(status.endpoint.server(), Server::lmStudio);
-    EXPECT_EQ(status.model, QStringLiteral("qwen2-vl-2b-instruct"));
+    EXPECT_EQ(status.model, u"qwen2-vl-2b-instruct"_qs);
     EXPECT_TRUE(status.modelHasVision());
 
-    fixture.store.setString(QStringLiteral("modelName"), QStringLiteral("mistral-7b-instruct-v0.3"));
+    fixture.choose("modelName", u"mistral-7b-instruct-v0.3"_qs);
     status = fixture.read({server.endpoint(Server::lmStudio)});
-    EXPECT_EQ(status.model, QStringLiteral("mistral-7b-instruct-v0.3"));
+    EXPECT_EQ(status.model, u"mistral-7b-instruct-v0.3"_qs);
     EXPECT_FALSE(status.modelHasVision());
-    EXPECT_EQ(status.languages, QStringList{QStringLiteral("en")});
+    EXPECT_EQ(status.languages, QStringList{u"en"_qs});
 }
 
 TEST(ModelProbe, OtherAnswersAreUnknownWithTheirReason)
@@ -180,73 +179,58 @@ TEST(ModelProbe, OtherAnswersAreUnknownWithTheirReason)
     Fixture fixture;
     ModelServerDouble first;
     first.serveOllama({});
-    first.setDefault(QStringLiteral("/api/tags"), ModelServerDouble::ollamaError(500, QStringLiteral("disk full")));
+    first.setDefault(u"/api/tags"_qs, ModelServerDouble::ollamaError(500, u"disk full"_qs));
     ModelServerDouble second;
     second.serveOllama({});
-    second.setDefault(QStringLiteral("/api/tags"),
-                      ModelServerDouble::ollamaError(500, QStringLiteral("out of memory")));
+    second.setDefault(u"/api/tags"_qs, ModelServerDouble::ollamaError(500, u"out of memory"_qs));
 
     const AIAvailability a = fixture.read({first.endpoint(Server::ollama)}).availability;
-    const AIAvailability b = fixture.read({second.endpoint(Server::ollama)}).availability;
     EXPECT_EQ(a.kind(), AIAvailability::Kind::unknown);
     EXPECT_TRUE(a.reason().contains(QLatin1String("disk full"))) << a.reason().toStdString();
-    EXPECT_NE(a, b);
+    // Availabilities that differ only in their reason are different: a new reason is news.
+    EXPECT_NE(a, fixture.read({second.endpoint(Server::ollama)}).availability);
 
     // Something that is no model server: ignored when detecting, reported when the user named it.
     ModelServerDouble web;
     EXPECT_EQ(fixture.read({web.endpoint(Server::llamaServer)}).availability, AIAvailability::deviceNotEligible());
-    fixture.store.setString(QStringLiteral("modelEndpoint"), web.url());
+    fixture.choose("modelEndpoint", web.url());
     EXPECT_EQ(fixture.read({}).availability.kind(), AIAvailability::Kind::unknown);
-    fixture.store.setString(QStringLiteral("modelEndpoint"), QStringLiteral("ftp://nowhere"));
+    fixture.choose("modelEndpoint", u"ftp://nowhere"_qs);
     EXPECT_EQ(fixture.read({}).availability.kind(), AIAvailability::Kind::unknown);
 }
 
-TEST(ModelProbe, ALaterServerWithAModelBeatsAnEarlierOneWithout)
-{
-    ModelServerDouble empty;
-    empty.serveOllama({});
-    ModelServerDouble llama;
-    llama.serveLlamaServer(QStringLiteral("Qwen3-4B"), false);
-    Fixture fixture;
-    const ModelStatus status = fixture.read({empty.endpoint(Server::ollama), llama.endpoint(Server::llamaServer)});
-    EXPECT_EQ(status.availability, AIAvailability::available());
-    EXPECT_EQ(status.endpoint.server(), Server::llamaServer);
-}
-
-TEST(ModelProbe, OllamaHostNamesTheServer)
+TEST(ModelProbe, OllamaHostNamesTheServerAndTheSettingComesFirst)
 {
     ModelServerDouble server;
-    server.serveOllama({model(QStringLiteral("gemma3:4b"), QStringLiteral("gemma3"))});
+    server.serveOllama({model(u"gemma3:4b"_qs, u"gemma3"_qs)});
     Fixture fixture;
-    fixture.variables.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    fixture.variables.insert(u"OLLAMA_HOST"_qs, u"127.0.0.1:%1"_qs.arg(server.port()));
     const ModelStatus status = fixture.read({closedEndpoint()});
     EXPECT_EQ(status.availability, AIAvailability::available());
-    EXPECT_EQ(status.model, QStringLiteral("gemma3:4b"));
-    // The setting comes before the variable.
-    fixture.store.setString(QStringLiteral("modelEndpoint"), closedEndpoint().baseUrl());
+    EXPECT_EQ(status.model, u"gemma3:4b"_qs);
+    fixture.choose("modelEndpoint", closedEndpoint().baseUrl());
     EXPECT_EQ(fixture.read({}).availability, AIAvailability::notEnabled());
 }
 
 TEST(ModelProbe, DetectionNeverUsesAServerBeyondThisMachine)
 {
     QHostAddress outside;
-    const QList<QHostAddress> addresses = QNetworkInterface::allAddresses();
-    for (const QHostAddress &address : addresses) {
+    for (const QHostAddress &address : QNetworkInterface::allAddresses()) {
         if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
             outside = address;
     }
     if (outside.isNull())
         GTEST_SKIP() << "this machine has no address beyond loopback";
     ModelServerDouble server(QHostAddress::AnyIPv4);
-    server.serveOllama({model(QStringLiteral("gemma3:4b"), QStringLiteral("gemma3"))});
-    const QString address = QStringLiteral("http://%1:%2").arg(outside.toString()).arg(server.port());
+    server.serveOllama({model(u"gemma3:4b"_qs, u"gemma3"_qs)});
+    const QString address = u"http://%1:%2"_qs.arg(outside.toString()).arg(server.port());
 
     Fixture fixture;
     EXPECT_EQ(fixture.read({ModelEndpoint(QUrl(address), Server::ollama)}).availability,
               AIAvailability::deviceNotEligible());
     EXPECT_TRUE(server.requests().isEmpty());
 
-    fixture.store.setString(QStringLiteral("modelEndpoint"), address);
+    fixture.choose("modelEndpoint", address);
     EXPECT_EQ(fixture.read({}).availability, AIAvailability::available());
     EXPECT_FALSE(server.requests().isEmpty());
 }

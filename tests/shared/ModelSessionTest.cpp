@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -13,35 +14,37 @@
 namespace {
 using Server = ModelEndpoint::Server;
 using Kind = ModelError::Kind;
+using Double = ModelServerDouble;
 
-const QString instructions = QStringLiteral("You name screenshot files.");
+const QString instructions = u"You name screenshot files."_qs;
+const QString ollamaChat = u"/api/chat"_qs;
+const QString openAIChat = u"/v1/chat/completions"_qs;
+const ModelAnswerFormat nameFormat{u"ScreenshotName"_qs, u"name"_qs, u"What the screenshot shows, in 3 to 6 words."_qs};
 
-const ModelAnswerFormat nameFormat{QStringLiteral("ScreenshotName"), QStringLiteral("name"),
-                                   QStringLiteral("What the screenshot shows, in 3 to 6 words.")};
-
-ModelEnvironment quickEnvironment()
-{
-    ModelEnvironment environment;
-    environment.probeTimeout = std::chrono::milliseconds(1500);
-    environment.generationTimeout = std::chrono::milliseconds(5000);
-    environment.loadPollInterval = std::chrono::milliseconds(10);
-    return environment;
-}
-
-ModelStatus availableAt(const ModelEndpoint &endpoint, const QString &model = QStringLiteral("qwen2.5vl:7b"))
+ModelStatus availableAt(const ModelEndpoint &endpoint)
 {
     ModelStatus status;
     status.availability = AIAvailability::available();
     status.endpoint = endpoint;
-    status.model = model;
+    status.model = u"qwen2.5vl:7b"_qs;
     status.vision = true;
-    status.languages = {QStringLiteral("en")};
+    status.languages = {u"en"_qs};
     return status;
 }
 
-ModelSession session(const ModelServerDouble &server, Server kind, ModelEnvironment environment = quickEnvironment())
+ModelSession session(const ModelEndpoint &endpoint,
+                     std::chrono::milliseconds generationTimeout = std::chrono::seconds(5))
 {
-    return ModelSession(availableAt(server.endpoint(kind)), instructions, std::move(environment));
+    ModelEnvironment environment;
+    environment.probeTimeout = std::chrono::milliseconds(1500);
+    environment.generationTimeout = generationTimeout;
+    environment.loadPollInterval = std::chrono::milliseconds(10);
+    return ModelSession(availableAt(endpoint), instructions, std::move(environment));
+}
+
+ModelAnswer ask(const ModelSession &chat, const QImage &image = QImage())
+{
+    return runTask(chat.respond(u"Name this."_qs, nameFormat, image));
 }
 
 QImage screenshot(int width, int height)
@@ -51,193 +54,146 @@ QImage screenshot(int width, int height)
     return image;
 }
 
-QImage decoded(const QByteArray &base64)
+QSize decodedSize(const QString &base64)
 {
-    return QImage::fromData(QByteArray::fromBase64(base64));
+    return QImage::fromData(QByteArray::fromBase64(base64.toLatin1())).size();
 }
 
-QJsonObject lastChat(const ModelServerDouble &server, const QString &path)
+QJsonObject object(const char *json)
 {
-    const QList<ModelServerDouble::Request> chats = server.requests(path);
+    return QJsonDocument::fromJson(QByteArray(json)).object();
+}
+
+QJsonObject lastBody(const Double &server, const QString &path)
+{
+    const QList<Double::Request> chats = server.requests(path);
     return chats.isEmpty() ? QJsonObject() : chats.last().json();
+}
+
+QJsonObject userMessage(const QJsonObject &body)
+{
+    return body.value(QLatin1String("messages")).toArray()[1].toObject();
 }
 } // namespace
 
 TEST(ModelSession, OllamaRequestsCarryTheSchemaGreedyOptionsAndLimits)
 {
-    ModelServerDouble server;
-    server.enqueue(QStringLiteral("/api/chat"), ModelServerDouble::ollamaAnswer(ModelServerDouble::record(
-                                                    QStringLiteral("name"), QStringLiteral("Pull request review"))));
-    server.enqueue(QStringLiteral("/api/chat"),
-                   ModelServerDouble::ollamaAnswer(QStringLiteral(" {\"name\": \"Wide chart\"}\n")));
-    const ModelSession chat = session(server, Server::ollama);
+    Double server;
+    server.enqueue(ollamaChat, Double::ollamaAnswer(Double::record(u"name"_qs, u"Pull request review"_qs)));
+    server.enqueue(ollamaChat, Double::ollamaAnswer(u" {\"name\": \"Wide chart\"}\n"_qs));
+    const ModelSession chat = session(server.endpoint(Server::ollama));
 
-    ModelAnswer answer = runTask(chat.respond(QStringLiteral("Name this screenshot."), nameFormat));
+    ModelAnswer answer = ask(chat);
     ASSERT_TRUE(answer.ok()) << answer.error->message().toStdString();
-    EXPECT_EQ(answer.text, QStringLiteral("Pull request review"));
-
-    QJsonObject body = lastChat(server, QStringLiteral("/api/chat"));
-    EXPECT_EQ(body.value(QLatin1String("model")).toString(), QStringLiteral("qwen2.5vl:7b"));
-    EXPECT_EQ(body.value(QLatin1String("stream")), QJsonValue(false));
-    EXPECT_EQ(body.value(QLatin1String("think")), QJsonValue(false));
-    EXPECT_EQ(body.value(QLatin1String("truncate")), QJsonValue(false));
-    const QJsonObject options = body.value(QLatin1String("options")).toObject();
-    EXPECT_EQ(options.value(QLatin1String("temperature")).toDouble(-1), 0);
-    EXPECT_EQ(options.value(QLatin1String("top_k")).toInt(), 1);
-    EXPECT_EQ(options.value(QLatin1String("seed")).toInt(-1), 0);
-    EXPECT_EQ(options.value(QLatin1String("num_predict")).toInt(), 40);
-    const QJsonObject schema = body.value(QLatin1String("format")).toObject();
-    EXPECT_EQ(schema.value(QLatin1String("type")).toString(), QStringLiteral("object"));
-    EXPECT_EQ(schema.value(QLatin1String("required")).toArray(), QJsonArray{QStringLiteral("name")});
-    const QJsonObject field =
-        schema.value(QLatin1String("properties")).toObject().value(QLatin1String("name")).toObject();
-    EXPECT_EQ(field.value(QLatin1String("type")).toString(), QStringLiteral("string"));
-    EXPECT_EQ(field.value(QLatin1String("description")).toString(), nameFormat.description);
-    const QJsonArray messages = body.value(QLatin1String("messages")).toArray();
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].toObject().value(QLatin1String("role")).toString(), QStringLiteral("system"));
-    EXPECT_EQ(messages[0].toObject().value(QLatin1String("content")).toString(), instructions);
-    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(),
-              QStringLiteral("Name this screenshot."));
-    EXPECT_FALSE(messages[1].toObject().contains(QLatin1String("images")));
+    EXPECT_EQ(answer.text, u"Pull request review"_qs);
+    QJsonObject body = lastBody(server, ollamaChat);
+    EXPECT_EQ(body.value(QLatin1String("model")).toString(), u"qwen2.5vl:7b"_qs);
+    for (const char *flag : {"stream", "think", "truncate"})
+        EXPECT_EQ(body.value(QLatin1String(flag)), QJsonValue(false)) << flag;
+    EXPECT_EQ(body.value(QLatin1String("options")).toObject(),
+              object(R"({"temperature":0,"top_k":1,"seed":0,"num_predict":40})"));
+    EXPECT_EQ(body.value(QLatin1String("format")).toObject(),
+              object(R"({"type":"object","required":["name"],"additionalProperties":false,)"
+                     R"("properties":{"name":{"type":"string",)"
+                     R"("description":"What the screenshot shows, in 3 to 6 words."}}})"));
+    EXPECT_EQ(body.value(QLatin1String("messages")).toArray(),
+              QJsonArray({QJsonObject{{u"role"_qs, u"system"_qs}, {u"content"_qs, instructions}},
+                          QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, u"Name this."_qs}}}));
 
     // With a picture: one image, scaled so its longest side is 1280 pixels.
-    answer = runTask(chat.respond(QStringLiteral("Name this screenshot."), nameFormat, screenshot(3000, 1200)));
+    answer = ask(chat, screenshot(3000, 1200));
     ASSERT_TRUE(answer.ok()) << answer.error->message().toStdString();
-    EXPECT_EQ(answer.text, QStringLiteral("Wide chart"));
-    body = lastChat(server, QStringLiteral("/api/chat"));
-    const QJsonArray images =
-        body.value(QLatin1String("messages")).toArray()[1].toObject().value(QLatin1String("images")).toArray();
+    EXPECT_EQ(answer.text, u"Wide chart"_qs);
+    const QJsonArray images = userMessage(lastBody(server, ollamaChat)).value(QLatin1String("images")).toArray();
     ASSERT_EQ(images.size(), 1);
-    const QImage sent = decoded(images[0].toString().toLatin1());
-    EXPECT_EQ(sent.size(), QSize(1280, 512));
+    EXPECT_EQ(decodedSize(images[0].toString()), QSize(1280, 512));
 }
 
 TEST(ModelSession, OpenAICompatibleRequestsNestTheSchemaAndSendThePictureAsADataUrl)
 {
-    ModelServerDouble server;
-    server.setDefault(QStringLiteral("/v1/chat/completions"),
-                      ModelServerDouble::openAIAnswer(
-                          ModelServerDouble::record(QStringLiteral("name"), QStringLiteral("Terminal build log"))));
-    const ModelSession chat = session(server, Server::llamaServer);
+    Double server;
+    server.setDefault(openAIChat, Double::openAIAnswer(Double::record(u"name"_qs, u"Terminal build log"_qs)));
+    const ModelSession chat = session(server.endpoint(Server::llamaServer));
 
-    ModelAnswer answer = runTask(chat.respond(QStringLiteral("Describe."), nameFormat));
+    ModelAnswer answer = ask(chat);
     ASSERT_TRUE(answer.ok()) << answer.error->message().toStdString();
-    EXPECT_EQ(answer.text, QStringLiteral("Terminal build log"));
-    QJsonObject body = lastChat(server, QStringLiteral("/v1/chat/completions"));
-    EXPECT_EQ(body.value(QLatin1String("max_tokens")).toInt(), 40);
-    EXPECT_EQ(body.value(QLatin1String("temperature")).toDouble(-1), 0);
-    EXPECT_EQ(body.value(QLatin1String("top_k")).toInt(), 1);
-    EXPECT_EQ(body.value(QLatin1String("seed")).toInt(-1), 0);
-    EXPECT_EQ(body.value(QLatin1String("stream")), QJsonValue(false));
-    EXPECT_EQ(body.value(QLatin1String("chat_template_kwargs")).toObject().value(QLatin1String("enable_thinking")),
-              QJsonValue(false));
-    const QJsonObject format = body.value(QLatin1String("response_format")).toObject();
-    EXPECT_EQ(format.value(QLatin1String("type")).toString(), QStringLiteral("json_schema"));
-    const QJsonObject jsonSchema = format.value(QLatin1String("json_schema")).toObject();
-    EXPECT_EQ(jsonSchema.value(QLatin1String("name")).toString(), QStringLiteral("ScreenshotName"));
-    EXPECT_EQ(jsonSchema.value(QLatin1String("strict")), QJsonValue(true));
-    EXPECT_EQ(jsonSchema.value(QLatin1String("schema")).toObject(), nameFormat.schema());
-    QJsonArray messages = body.value(QLatin1String("messages")).toArray();
+    EXPECT_EQ(answer.text, u"Terminal build log"_qs);
+    QJsonObject body = lastBody(server, openAIChat);
+    EXPECT_EQ(body.take(u"response_format"_qs).toObject(),
+              (QJsonObject{{u"type"_qs, u"json_schema"_qs},
+                           {u"json_schema"_qs, QJsonObject{{u"name"_qs, u"ScreenshotName"_qs},
+                                                           {u"schema"_qs, nameFormat.schema()},
+                                                           {u"strict"_qs, true}}}}));
+    const QJsonArray messages = body.take(u"messages"_qs).toArray();
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[0].toObject().value(QLatin1String("content")).toString(), instructions);
-    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(), QStringLiteral("Describe."));
+    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(), u"Name this."_qs);
+    body.remove(u"model"_qs);
+    EXPECT_EQ(body, object(R"({"max_tokens":40,"temperature":0,"top_k":1,"seed":0,"stream":false,)"
+                           R"("chat_template_kwargs":{"enable_thinking":false}})"));
 
-    answer = runTask(chat.respond(QStringLiteral("Describe."), nameFormat, screenshot(400, 900)));
-    ASSERT_TRUE(answer.ok());
-    body = lastChat(server, QStringLiteral("/v1/chat/completions"));
-    messages = body.value(QLatin1String("messages")).toArray();
-    const QJsonArray parts = messages[1].toObject().value(QLatin1String("content")).toArray();
+    ASSERT_TRUE(ask(chat, screenshot(400, 900)).ok());
+    const QJsonArray parts = userMessage(lastBody(server, openAIChat)).value(QLatin1String("content")).toArray();
     ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[0].toObject().value(QLatin1String("type")).toString(), QStringLiteral("image_url"));
+    EXPECT_EQ(parts[0].toObject().value(QLatin1String("type")).toString(), u"image_url"_qs);
     const QString url =
         parts[0].toObject().value(QLatin1String("image_url")).toObject().value(QLatin1String("url")).toString();
     ASSERT_TRUE(url.startsWith(QLatin1String("data:image/png;base64,"))) << url.left(40).toStdString();
-    EXPECT_EQ(decoded(url.mid(url.indexOf(u',') + 1).toLatin1()).size(), QSize(400, 900));
-    EXPECT_EQ(parts[1].toObject().value(QLatin1String("text")).toString(), QStringLiteral("Describe."));
+    EXPECT_EQ(decodedSize(url.mid(url.indexOf(u',') + 1)), QSize(400, 900));
+    EXPECT_EQ(parts[1].toObject().value(QLatin1String("text")).toString(), u"Name this."_qs);
 }
 
-TEST(ModelSession, CutOffAndMalformedAnswersAreGenerationErrors)
+TEST(ModelSession, CutOffMalformedAndRefusedAnswersAreClassifiedErrors)
 {
-    ModelServerDouble server;
-    const QString chatPath = QStringLiteral("/api/chat");
-    const QString good = ModelServerDouble::record(QStringLiteral("name"), QStringLiteral("Settings window"));
-    server.enqueue(chatPath, ModelServerDouble::ollamaAnswer(QStringLiteral("{\"name\": \"A very long"),
-                                                             QStringLiteral("length")));
-    server.enqueue(chatPath, ModelServerDouble::ollamaAnswer(good, QStringLiteral("length")));
-    server.enqueue(chatPath, ModelServerDouble::ollamaAnswer(QStringLiteral("Settings window")));
-    server.enqueue(chatPath, ModelServerDouble::ollamaAnswer(
-                                 ModelServerDouble::record(QStringLiteral("title"), QStringLiteral("x"))));
-    server.enqueue(chatPath, ModelServerDouble::ollamaAnswer(QStringLiteral("{\"name\": 42}")));
-    server.enqueue(chatPath, ModelServerDouble::json({{QStringLiteral("unexpected"), true}}));
-    const ModelSession chat = session(server, Server::ollama);
+    Double server;
+    const QString good = Double::record(u"name"_qs, u"Settings window"_qs);
+    server.enqueue(ollamaChat, Double::ollamaAnswer(u"{\"name\": \"A very long"_qs, u"length"_qs));
+    server.enqueue(ollamaChat, Double::ollamaAnswer(good, u"length"_qs));
+    server.enqueue(ollamaChat, Double::ollamaAnswer(u"Settings window"_qs));
+    server.enqueue(ollamaChat, Double::ollamaAnswer(Double::record(u"title"_qs, u"x"_qs)));
+    server.enqueue(ollamaChat, Double::ollamaAnswer(u"{\"name\": 42}"_qs));
+    server.enqueue(ollamaChat, Double::json({{u"unexpected"_qs, true}}));
+    const ModelSession chat = session(server.endpoint(Server::ollama));
     for (int i = 0; i < 6; ++i) {
-        const ModelAnswer answer = runTask(chat.respond(QStringLiteral("Name this."), nameFormat));
+        const ModelAnswer answer = ask(chat);
         ASSERT_FALSE(answer.ok()) << i;
         EXPECT_EQ(answer.error->kind(), Kind::other) << i;
         EXPECT_FALSE(answer.error->message().isEmpty());
     }
 
-    ModelServerDouble openAI;
-    openAI.enqueue(QStringLiteral("/v1/chat/completions"),
-                   ModelServerDouble::openAIAnswer(good, QStringLiteral("length")));
-    const ModelAnswer cut =
-        runTask(session(openAI, Server::lmStudio).respond(QStringLiteral("Name this."), nameFormat));
+    Double openAI;
+    openAI.enqueue(openAIChat, Double::openAIAnswer(good, u"length"_qs));
+    const QString tooLong = u"the request exceeds the available context size"_qs;
+    openAI.enqueue(openAIChat, Double::openAIError(400, tooLong, u"exceed_context_size_error"_qs));
+    const ModelSession lmStudio = session(openAI.endpoint(Server::lmStudio));
+    const ModelAnswer cut = ask(lmStudio);
     ASSERT_FALSE(cut.ok());
     EXPECT_EQ(cut.error->kind(), Kind::other);
-}
-
-TEST(ModelSession, ServerErrorsReachTheCallerClassified)
-{
-    ModelServerDouble server;
-    const QString chatPath = QStringLiteral("/v1/chat/completions");
-    server.enqueue(chatPath, ModelServerDouble::openAIError(503, QStringLiteral("Loading model"),
-                                                            QStringLiteral("unavailable_error")));
-    server.enqueue(chatPath,
-                   ModelServerDouble::openAIError(400, QStringLiteral("the request exceeds the available context size"),
-                                                  QStringLiteral("exceed_context_size_error")));
-    server.enqueue(chatPath, ModelServerDouble::openAIError(500, QStringLiteral("failed to load image"),
-                                                            QStringLiteral("server_error")));
-    const ModelSession chat = session(server, Server::llamaServer);
-    const std::pair<Kind, QString> expected[] = {
-        {Kind::busy, QStringLiteral("Loading model")},
-        {Kind::contextTooLong, QStringLiteral("the request exceeds the available context size")},
-        {Kind::other, QStringLiteral("failed to load image")},
-    };
-    for (const auto &[kind, message] : expected) {
-        const ModelAnswer answer = runTask(chat.respond(QStringLiteral("Name this."), nameFormat));
-        ASSERT_FALSE(answer.ok());
-        EXPECT_EQ(answer.error->kind(), kind);
-        EXPECT_EQ(answer.error->message(), message);
-    }
+    const ModelAnswer refused = ask(lmStudio);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error->kind(), Kind::contextTooLong);
+    EXPECT_EQ(refused.error->message(), tooLong);
 }
 
 TEST(ModelSession, ASilentServerTimesOutAsBusyAndARefusedConnectionFailsAtOnce)
 {
-    ModelServerDouble server;
-    ModelServerDouble::Response slow =
-        ModelServerDouble::ollamaAnswer(ModelServerDouble::record(QStringLiteral("name"), QStringLiteral("late")));
+    Double server;
+    Double::Response slow = Double::ollamaAnswer(Double::record(u"name"_qs, u"late"_qs));
     slow.delay = std::chrono::milliseconds(3000);
-    server.enqueue(QStringLiteral("/api/chat"), slow);
-    ModelEnvironment environment = quickEnvironment();
-    environment.generationTimeout = std::chrono::milliseconds(300);
+    server.enqueue(ollamaChat, slow);
     QElapsedTimer clock;
     clock.start();
-    const ModelAnswer late =
-        runTask(session(server, Server::ollama, environment).respond(QStringLiteral("Name this."), nameFormat));
+    const ModelAnswer late = ask(session(server.endpoint(Server::ollama), std::chrono::milliseconds(300)));
     EXPECT_LT(clock.elapsed(), 2500);
     ASSERT_FALSE(late.ok());
     EXPECT_EQ(late.error->kind(), Kind::busy);
 
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
-    const ModelEndpoint gone(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort())), Server::ollama);
+    const ModelEndpoint gone(QUrl(u"http://127.0.0.1:%1"_qs.arg(closed.serverPort())), Server::ollama);
     closed.close();
-    ModelEnvironment patient = quickEnvironment();
-    patient.generationTimeout = std::chrono::milliseconds(150000);
     clock.restart();
-    const ModelAnswer refused = runTask(
-        ModelSession(availableAt(gone), instructions, patient).respond(QStringLiteral("Name this."), nameFormat));
+    const ModelAnswer refused = ask(session(gone, std::chrono::milliseconds(150000)));
     EXPECT_LT(clock.elapsed(), 1000);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error->kind(), Kind::other);
@@ -245,43 +201,39 @@ TEST(ModelSession, ASilentServerTimesOutAsBusyAndARefusedConnectionFailsAtOnce)
 
 TEST(ModelSession, PrewarmLoadsTheModel)
 {
-    ModelServerDouble ollama;
-    ollama.enqueue(QStringLiteral("/api/chat"),
-                   ModelServerDouble::json(
-                       {{QStringLiteral("done"), true}, {QStringLiteral("done_reason"), QStringLiteral("load")}}));
-    EXPECT_EQ(runTask(session(ollama, Server::ollama).prewarm()), std::nullopt);
-    const QJsonObject body = lastChat(ollama, QStringLiteral("/api/chat"));
-    EXPECT_EQ(body.value(QLatin1String("model")).toString(), QStringLiteral("qwen2.5vl:7b"));
+    Double ollama;
+    ollama.enqueue(ollamaChat, Double::json({{u"done"_qs, true}, {u"done_reason"_qs, u"load"_qs}}));
+    EXPECT_EQ(runTask(session(ollama.endpoint(Server::ollama)).prewarm()), std::nullopt);
+    const QJsonObject body = lastBody(ollama, ollamaChat);
+    EXPECT_EQ(body.value(QLatin1String("model")).toString(), u"qwen2.5vl:7b"_qs);
     EXPECT_TRUE(body.value(QLatin1String("messages")).toArray().isEmpty());
     EXPECT_FALSE(body.value(QLatin1String("keep_alive")).toString().isEmpty());
 
     // llama-server: waits while the model loads.
-    ModelServerDouble llama;
-    llama.serveLlamaServer(QStringLiteral("qwen3-4b"), false);
-    const auto loading =
-        ModelServerDouble::openAIError(503, QStringLiteral("Loading model"), QStringLiteral("unavailable_error"));
-    llama.enqueue(QStringLiteral("/health"), loading);
-    llama.enqueue(QStringLiteral("/health"), loading);
-    EXPECT_EQ(runTask(session(llama, Server::llamaServer).prewarm()), std::nullopt);
-    EXPECT_EQ(llama.requests(QStringLiteral("/health")).size(), 3);
-    EXPECT_TRUE(llama.requests(QStringLiteral("/v1/chat/completions")).isEmpty());
+    Double llama;
+    llama.serveLlamaServer(u"qwen3-4b"_qs, false);
+    const auto loading = Double::openAIError(503, u"Loading model"_qs, u"unavailable_error"_qs);
+    llama.enqueue(u"/health"_qs, loading);
+    llama.enqueue(u"/health"_qs, loading);
+    EXPECT_EQ(runTask(session(llama.endpoint(Server::llamaServer)).prewarm()), std::nullopt);
+    EXPECT_EQ(llama.requests(u"/health"_qs).size(), 3);
+    EXPECT_TRUE(llama.requests(openAIChat).isEmpty());
 
-    ModelServerDouble stuck;
-    stuck.serveLlamaServer(QStringLiteral("qwen3-4b"), false, true);
-    ModelEnvironment environment = quickEnvironment();
-    environment.generationTimeout = std::chrono::milliseconds(200);
-    const std::optional<ModelError> error = runTask(session(stuck, Server::llamaServer, environment).prewarm());
+    Double stuck;
+    stuck.serveLlamaServer(u"qwen3-4b"_qs, false, true);
+    const std::optional<ModelError> error =
+        runTask(session(stuck.endpoint(Server::llamaServer), std::chrono::milliseconds(200)).prewarm());
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->kind(), Kind::busy);
 }
 
 TEST(ModelSession, AnUnavailableModelIsNeverAsked)
 {
-    ModelServerDouble server;
+    Double server;
     ModelStatus status = availableAt(server.endpoint(Server::ollama));
     status.availability = AIAvailability::modelNotReady();
-    const ModelSession chat(status, instructions, quickEnvironment());
-    const ModelAnswer answer = runTask(chat.respond(QStringLiteral("Name this."), nameFormat));
+    const ModelSession chat(status, instructions, ModelEnvironment());
+    const ModelAnswer answer = ask(chat);
     ASSERT_FALSE(answer.ok());
     EXPECT_EQ(answer.error->kind(), Kind::other);
     EXPECT_TRUE(runTask(chat.prewarm()).has_value());
