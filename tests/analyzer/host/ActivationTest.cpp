@@ -3,15 +3,15 @@
 #include "AnalyzerBus.h"
 #include "AnalyzerClient.h"
 #include "CoroTest.h"
+#include "FakeEngine.h"
 #include "PrivateBus.h"
 #include "RenderedScreen.h"
+#include "ServiceHost.h"
 #include "TempDir.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
-#include <QDBusUnixFileDescriptor>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,27 +27,27 @@ using namespace std::chrono_literals;
 
 namespace {
 // The real analyzer, activated by name from the build tree. Nothing answers on the model port, so naming falls
-// back to the recognised text when the request allows it.
-QProcessEnvironment analyzerEnvironment(qint64 idleMs, qint64 callLimitMs)
+// back to the recognised text, which every request here allows.
+QProcessEnvironment analyzerEnvironment(qint64 callLimitMs)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:9"));
-    environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QString::number(idleMs));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1500"));
     environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QString::number(callLimitMs));
     return environment;
 }
 
-QString renderScreenshot(const TempDir &dir, const QString &heading)
+QString screenshot(const TempDir &dir, const QString &heading)
 {
-    return dir.write(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"),
+    return dir.write(heading + QStringLiteral(".png"),
                      renderedScreenPng(heading, {QStringLiteral("Spending stayed within the budget agreed in spring."),
                                                  QStringLiteral("Please review the figures before Thursday.")}));
 }
 
-AnalyzeRequest fallbackRequest()
+AnalyzeRequest request(const QString &interfaceCode = QStringLiteral("en"))
 {
     AnalyzeRequest request;
-    request.interfaceCode = QStringLiteral("en");
+    request.interfaceCode = interfaceCode;
     request.ocrFallback = true;
     return request;
 }
@@ -58,6 +58,13 @@ uint servicePid(QDBusConnection bus)
     return pid.isValid() ? pid.value() : 0;
 }
 
+bool waitUntilGone(QDBusConnection bus)
+{
+    QDBusServiceWatcher watcher(AnalyzerBus::serviceName, bus, QDBusServiceWatcher::WatchForUnregistration);
+    QSignalSpy gone(&watcher, &QDBusServiceWatcher::serviceUnregistered);
+    return gone.wait(10000);
+}
+
 template <typename T>
 T as(const AnalyzeResult &result)
 {
@@ -66,72 +73,11 @@ T as(const AnalyzeResult &result)
 }
 } // namespace
 
-TEST(AnalyzerActivation, NamesARealScreenshotThroughTheBusAndQuitsWhenIdle)
+TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuitsWhenIdle)
 {
-    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(1500, 60000));
+    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(4000));
     TempDir dir;
     QDBusConnection connection = bus.connect();
-    AnalyzerClient client(connection);
-
-    const AnalyzeResponse response = as<AnalyzeResponse>(
-        runTask(client.analyze(renderScreenshot(dir, QStringLiteral("Budget review")), fallbackRequest())));
-    EXPECT_EQ(response.title, QStringLiteral("Budget review"));
-    EXPECT_EQ(response.engine, NamingEngineKind::ocr);
-    EXPECT_GT(response.duration, 0);
-
-    // An empty file is unreadable, in the request's interface language.
-    AnalyzeRequest russian = fallbackRequest();
-    russian.interfaceCode = QStringLiteral("ru");
-    const AnalyzeResponse empty =
-        as<AnalyzeResponse>(runTask(client.analyze(dir.write(QStringLiteral("empty.png")), russian)));
-    EXPECT_EQ(empty.errorCode, AnalyzeResponse::ErrorCode::unreadable);
-    EXPECT_TRUE(empty.errorMessage.value_or(QString()).contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))))
-        << empty.errorMessage.value_or(QString()).toStdString();
-
-    QDBusServiceWatcher watcher(AnalyzerBus::serviceName, connection, QDBusServiceWatcher::WatchForUnregistration);
-    QSignalSpy gone(&watcher, &QDBusServiceWatcher::serviceUnregistered);
-    EXPECT_TRUE(gone.wait(10000)) << "the analyzer should exit once idle";
-}
-
-TEST(AnalyzerActivation, BadRequestAndTwoPeersAtOnce)
-{
-    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(2000, 60000));
-    TempDir dir;
-    const QString shot = renderScreenshot(dir, QStringLiteral("Release notes"));
-
-    QDBusUnixFileDescriptor descriptor;
-    descriptor.giveFileDescriptor(::open(QFile::encodeName(shot).constData(), O_RDONLY | O_CLOEXEC));
-    QDBusMessage call = QDBusMessage::createMethodCall(AnalyzerBus::serviceName, AnalyzerBus::objectPath,
-                                                       AnalyzerBus::interfaceName, QStringLiteral("Analyze"));
-    call << QVariant::fromValue(descriptor) << QByteArray("not json at all");
-    QDBusConnection raw = bus.connect();
-    const QDBusPendingCall pending = raw.asyncCall(call, 30000);
-    ASSERT_TRUE(QTest::qWaitFor([&pending] { return pending.isFinished(); }, 30000));
-    const std::optional<AnalyzeResponse> bad =
-        AnalyzeResponse::fromJson(pending.reply().arguments().value(0).toByteArray());
-    ASSERT_TRUE(bad.has_value());
-    EXPECT_EQ(bad->errorMessage, QStringLiteral("Bad request"));
-
-    AnalyzerClient first(bus.connect());
-    AnalyzerClient second(bus.connect());
-    AnalyzeResult a, b;
-    auto run = [&](AnalyzerClient &client, AnalyzeResult &out) -> QCoro::Task<void> {
-        out = co_await client.analyze(shot, fallbackRequest());
-    };
-    QCoro::Task<void> ta = run(first, a);
-    QCoro::Task<void> tb = run(second, b);
-    runTask(std::move(ta));
-    runTask(std::move(tb));
-    EXPECT_EQ(as<AnalyzeResponse>(a).title, QStringLiteral("Release notes"));
-    EXPECT_EQ(as<AnalyzeResponse>(b).title, QStringLiteral("Release notes"));
-}
-
-TEST(AnalyzerActivation, AStuckCallTimesOutTheWatchdogEndsTheServiceAndTheNextCallGetsAFreshOne)
-{
-    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(2000, 1500));
-    TempDir dir;
-    QDBusConnection connection = bus.connect();
-    AnalyzerClient client(connection, 400ms);
 
     // A fifo with a writer that never writes: the analyzer's read never ends.
     const QString fifo = dir.filePath(QStringLiteral("stuck.png"));
@@ -139,50 +85,78 @@ TEST(AnalyzerActivation, AStuckCallTimesOutTheWatchdogEndsTheServiceAndTheNextCa
     const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(writer, 0);
 
-    const AnalyzerFailure timedOut = as<AnalyzerFailure>(runTask(client.analyze(fifo, fallbackRequest())));
+    AnalyzerClient impatient(connection, 400ms);
+    const auto timedOut = as<AnalyzerFailure>(runTask(impatient.analyze(fifo, request())));
     EXPECT_EQ(timedOut.message, QStringLiteral("Timed out"));
     EXPECT_TRUE(timedOut.retryable);
     const uint stuckPid = servicePid(connection);
     EXPECT_NE(stuckPid, 0u);
+    EXPECT_TRUE(waitUntilGone(connection)) << "the service's own limit ends the stuck process";
 
-    // The service's own limit ends the stuck process.
-    QDBusServiceWatcher watcher(AnalyzerBus::serviceName, connection, QDBusServiceWatcher::WatchForUnregistration);
-    QSignalSpy gone(&watcher, &QDBusServiceWatcher::serviceUnregistered);
-    EXPECT_TRUE(gone.wait(10000));
-    ::close(writer);
-
-    AnalyzerClient patient(connection);
-    const AnalyzeResponse response = as<AnalyzeResponse>(
-        runTask(patient.analyze(renderScreenshot(dir, QStringLiteral("Fresh start")), fallbackRequest())));
-    EXPECT_EQ(response.title, QStringLiteral("Fresh start"));
-    EXPECT_NE(servicePid(connection), stuckPid);
-}
-
-TEST(AnalyzerActivation, AServiceKilledMidCallIsRetryableAndPrewarmStartsTheNextOne)
-{
-    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(2000, 60000));
-    TempDir dir;
-    QDBusConnection connection = bus.connect();
     AnalyzerClient client(connection);
+    const auto response = as<AnalyzeResponse>(runTask(client.analyze(screenshot(dir, u"Budget review"_qs), request())));
+    EXPECT_EQ(response.title, QStringLiteral("Budget review"));
+    EXPECT_EQ(response.engine, NamingEngineKind::ocr);
+    EXPECT_GT(response.duration, 0);
+    const uint freshPid = servicePid(connection);
+    EXPECT_NE(freshPid, stuckPid);
 
-    const QString fifo = dir.filePath(QStringLiteral("held.png"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
+    const auto empty = as<AnalyzeResponse>(
+        runTask(client.analyze(dir.write(QStringLiteral("empty.png")), request(QStringLiteral("ru")))));
+    EXPECT_EQ(empty.errorCode, AnalyzeResponse::ErrorCode::unreadable);
+    EXPECT_TRUE(empty.errorMessage.value_or(QString()).contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))))
+        << empty.errorMessage.value_or(QString()).toStdString();
 
-    AnalyzeResult result;
-    auto run = [&]() -> QCoro::Task<void> { result = co_await client.analyze(fifo, fallbackRequest()); };
+    // Killed in the middle of a call: a crash, not a timeout, and worth retrying.
+    AnalyzeResult killed;
+    auto run = [&]() -> QCoro::Task<void> { killed = co_await client.analyze(fifo, request()); };
     QCoro::Task<void> call = run();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return servicePid(connection) != 0; }, 10000));
-    const uint pid = servicePid(connection);
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    QTest::qWait(300);
+    ::kill(static_cast<pid_t>(freshPid), SIGKILL);
     runTask(std::move(call));
-    const AnalyzerFailure failure = as<AnalyzerFailure>(result);
-    EXPECT_TRUE(failure.retryable);
-    EXPECT_NE(failure.message, QStringLiteral("Timed out"));
+    EXPECT_TRUE(as<AnalyzerFailure>(killed).retryable);
+    EXPECT_NE(as<AnalyzerFailure>(killed).message, QStringLiteral("Timed out"));
     ::close(writer);
 
     client.prewarm(QStringLiteral("en"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return servicePid(connection) != 0 && servicePid(connection) != pid; }, 10000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return servicePid(connection) != 0 && servicePid(connection) != freshPid; }, 10000))
         << "prewarm activates a fresh analyzer";
+    EXPECT_TRUE(waitUntilGone(connection)) << "the analyzer should exit once idle";
+}
+
+TEST(AnalyzerHostOnTheBus, PeersGetTheirOwnEngineRunTogetherAndTheHostIdlesOnlyAfterTheLastReply)
+{
+    PrivateBus bus(PrivateBus::configWithoutServices());
+    auto log = std::make_shared<EngineLog>();
+    ServiceHost host(FakeEngine::factory(log, 150ms), {300ms, 5000ms}, [] {});
+    QString error;
+    ASSERT_TRUE(host.publish(bus.connect(), &error)) << error.toStdString();
+    QSignalSpy idle(&host, &ServiceHost::idle);
+    TempDir dir;
+    const QString path = dir.write(QStringLiteral("shot.png"), QByteArray(1234, 'p'));
+
+    AnalyzerClient first(bus.connect());
+    AnalyzerClient second(bus.connect());
+    AnalyzeResult a, b;
+    auto run = [&](AnalyzerClient &client, AnalyzeResult &out) -> QCoro::Task<void> {
+        out = co_await client.analyze(path, AnalyzeRequest());
+    };
+    QCoro::Task<void> ta = run(first, a);
+    QCoro::Task<void> tb = run(second, b);
+    runTask(std::move(ta));
+    runTask(std::move(tb));
+    EXPECT_EQ(as<AnalyzeResponse>(a).title, QStringLiteral("1234 bytes"));
+    EXPECT_EQ(as<AnalyzeResponse>(b).title, QStringLiteral("1234 bytes"));
+    EXPECT_EQ(log->mostRunning, 2) << "delayed replies let both calls run at once";
+
+    // The same peer keeps its engine, for calls and prewarming alike.
+    first.prewarm(QStringLiteral("ru"));
+    EXPECT_EQ(as<AnalyzeResponse>(runTask(first.analyze(path, AnalyzeRequest()))).title, QStringLiteral("1234 bytes"));
+    EXPECT_EQ(log->prewarmed, QStringList{QStringLiteral("ru")});
+    EXPECT_EQ(log->created, 2);
+
+    // Each call takes 150 ms and the idle delay is 300 ms: no exit while one runs.
+    EXPECT_TRUE(idle.isEmpty());
+    EXPECT_TRUE(idle.wait(2000));
 }

@@ -16,7 +16,6 @@
 
 #include <atomic>
 #include <fcntl.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -28,48 +27,39 @@ QDBusUnixFileDescriptor openForReading(const QString &path)
     return descriptor;
 }
 
-QByteArray request(const char *interfaceCode = "en")
+QByteArray request(const QString &interfaceCode)
 {
     AnalyzeRequest request;
-    request.interfaceCode = QString::fromLatin1(interfaceCode);
+    request.interfaceCode = interfaceCode;
     return request.toJson();
 }
 } // namespace
 
-TEST(IdleExit, FiresOnlyAfterTheLastEndWithNothingActive)
-{
-    IdleExit idle(60ms);
-    QSignalSpy fired(&idle, &IdleExit::idle);
-
-    idle.begin();
-    idle.begin();
-    idle.end(); // one call still running: its check must not fire
-    EXPECT_FALSE(fired.wait(150));
-    idle.end();
-    ASSERT_TRUE(fired.wait(1000));
-    EXPECT_EQ(fired.count(), 1);
-}
-
-TEST(IdleExit, ALaterCallPostponesTheExit)
+TEST(IdleExit, FiresOnceAfterTheLastEndAndALaterCallPostponesIt)
 {
     IdleExit idle(100ms);
     QSignalSpy fired(&idle, &IdleExit::idle);
+    idle.begin();
+    idle.begin();
+    idle.end(); // one call still running: its check must not fire
+    EXPECT_FALSE(fired.wait(200));
+
     QElapsedTimer clock;
     clock.start();
-    idle.begin();
     idle.end();
     QTest::qWait(60);
     idle.begin();
     idle.end();
     ASSERT_TRUE(fired.wait(1000));
     EXPECT_GE(clock.elapsed(), 160);
-    EXPECT_FALSE(fired.wait(200)) << "the first end's check must not fire as well";
+    EXPECT_FALSE(fired.wait(200)) << "the earlier end's check must not fire as well";
 }
 
-TEST(Watchdog, FiresForAnExpiredTicketAndNotForCancelledOnes)
+TEST(Watchdog, FiresForTheEarliestLiveTicketWhateverTheArmingOrder)
 {
     std::atomic<int> expired = 0;
     Watchdog watchdog([&expired] { ++expired; });
+    const Watchdog::Ticket late = watchdog.arm(10s);
     const Watchdog::Ticket cancelled = watchdog.arm(40ms);
     watchdog.arm(120ms);
     watchdog.cancel(cancelled);
@@ -77,70 +67,30 @@ TEST(Watchdog, FiresForAnExpiredTicketAndNotForCancelledOnes)
     EXPECT_EQ(expired.load(), 0);
     QTest::qWait(200);
     EXPECT_EQ(expired.load(), 1);
-}
-
-TEST(Watchdog, AnEarlierTicketArmedLaterStillFiresFirst)
-{
-    std::atomic<int> expired = 0;
-    Watchdog watchdog([&expired] { ++expired; });
-    const Watchdog::Ticket late = watchdog.arm(10s);
-    watchdog.arm(30ms);
-    QTest::qWait(300);
-    EXPECT_EQ(expired.load(), 1);
     watchdog.cancel(late);
 }
 
-TEST(ServiceJob, ReadsTheDescriptorToTheEndAndHandsTheBytesToTheEngine)
+TEST(ServiceJob, HandsTheWholeFileToTheEngineButNeverABadRequestOrAnUnreadableFile)
 {
     TempDir dir;
-    const QByteArray bytes(300 * 1024, 'x'); // more than one read
-    const QString path = dir.write(QStringLiteral("shot.png"), bytes);
-    auto log = std::make_shared<EngineLog>();
-    AnalyzerServiceImpl job(FakeEngine::factory(log)());
-
-    const AnalyzeResponse response = runTask(job.analyze(openForReading(path), request()));
-    ASSERT_EQ(log->images.size(), 1);
-    EXPECT_EQ(log->images.first(), bytes);
-    EXPECT_EQ(response.title, QStringLiteral("307200 bytes"));
-}
-
-TEST(ServiceJob, BadRequestIsAnsweredWithoutTouchingTheFileOrTheEngine)
-{
     auto log = std::make_shared<EngineLog>();
     AnalyzerServiceImpl job(FakeEngine::factory(log)());
     for (const QByteArray &bytes : {QByteArray("not json"), QByteArray(R"({"nameLanguage":"auto"})"), QByteArray()}) {
         const AnalyzeResponse response = runTask(job.analyze(QDBusUnixFileDescriptor(), bytes));
-        EXPECT_EQ(response.errorCode, AnalyzeResponse::ErrorCode::other);
-        EXPECT_EQ(response.errorMessage, QStringLiteral("Bad request"));
-        EXPECT_FALSE(response.title.has_value());
+        EXPECT_EQ(response, AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, u"Bad request"_qs));
     }
-    EXPECT_TRUE(log->images.isEmpty());
-}
-
-TEST(ServiceJob, AnUnreadableDescriptorIsUnreadableInTheRequestsLanguage)
-{
-    TempDir dir;
-    auto log = std::make_shared<EngineLog>();
-    AnalyzerServiceImpl job(FakeEngine::factory(log)());
-    // A directory opens but cannot be read.
-    const AnalyzeResponse response = runTask(job.analyze(openForReading(dir.path()), request("ru")));
-    EXPECT_EQ(response.errorCode, AnalyzeResponse::ErrorCode::unreadable);
+    // A directory opens but cannot be read; the message is in the request's language.
+    const AnalyzeResponse unreadable = runTask(job.analyze(openForReading(dir.path()), request(u"ru"_qs)));
     EXPECT_EQ(L10n::code(), QStringLiteral("ru"));
-    EXPECT_EQ(response.errorMessage, L("error.unreadableImage"));
-    EXPECT_NE(response.errorMessage, QStringLiteral("error.unreadableImage")) << "the analyzer's table has the text";
+    EXPECT_EQ(unreadable, AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::unreadable, L("error.unreadableImage")));
+    EXPECT_NE(unreadable.errorMessage, QStringLiteral("error.unreadableImage")) << "the analyzer's table has the text";
     EXPECT_TRUE(log->images.isEmpty());
 
-    runTask(job.analyze(openForReading(dir.write(QStringLiteral("a.png"), "x")), request("de")));
+    const QByteArray bytes(300 * 1024, 'x'); // more than one read
+    const AnalyzeResponse response =
+        runTask(job.analyze(openForReading(dir.write(QStringLiteral("shot.png"), bytes)), request(u"de"_qs)));
     EXPECT_EQ(L10n::code(), QStringLiteral("en")) << "every code but ru selects English";
-}
-
-TEST(ServiceJob, ReadsFromAPipeUntilTheWriterCloses)
-{
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    ASSERT_EQ(::write(fds[1], "abc", 3), 3);
-    ::close(fds[1]);
-    EXPECT_EQ(AnalyzerServiceImpl::readToEnd(fds[0]), QByteArray("abc"));
-    ::close(fds[0]);
-    EXPECT_FALSE(AnalyzerServiceImpl::readToEnd(-1).has_value());
+    ASSERT_EQ(log->images.size(), 1);
+    EXPECT_EQ(log->images.first(), bytes);
+    EXPECT_EQ(response.title, QStringLiteral("307200 bytes"));
 }
