@@ -157,20 +157,13 @@ TEST(FolderWatcherTest, startStopAndRestart)
     TempDir b;
     Collector collector;
     FolderWatcher watcher(false, 100ms, collector.handler());
-    EXPECT_FALSE(watcher.isRunning());
-    EXPECT_EQ(watcher.streamId(), 0u);
-
     watcher.start({a.path(), b.path()});
     const quint64 first = watcher.streamId();
-    EXPECT_NE(first, 0u);
     watcher.start({b.path() + u'/', a.path()});
     EXPECT_EQ(watcher.streamId(), first) << "the same folders keep the running stream";
     watcher.start({a.path()});
     EXPECT_NE(watcher.streamId(), first);
     EXPECT_TRUE(watcher.isRunning());
-
-    watcher.start({});
-    EXPECT_FALSE(watcher.isRunning());
 
     // A folder that cannot be watched leaves the watcher stopped; the same list is tried again later.
     const QString later = a.filePath(QStringLiteral("later"));
