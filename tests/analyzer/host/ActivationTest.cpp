@@ -26,24 +26,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// The real analyzer, activated by name from the build tree. Nothing answers on the model port, so naming falls
-// back to the recognised text, which every request here allows.
-QProcessEnvironment analyzerEnvironment(qint64 callLimitMs)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:9"));
-    environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1500"));
-    environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QString::number(callLimitMs));
-    return environment;
-}
-
-QString screenshot(const TempDir &dir, const QString &heading)
-{
-    return dir.write(heading + QStringLiteral(".png"),
-                     renderedScreenPng(heading, {QStringLiteral("Spending stayed within the budget agreed in spring."),
-                                                 QStringLiteral("Please review the figures before Thursday.")}));
-}
-
 AnalyzeRequest request(const QString &interfaceCode = QStringLiteral("en"))
 {
     AnalyzeRequest request;
@@ -73,9 +55,15 @@ T as(const AnalyzeResult &result)
 }
 } // namespace
 
+// The real analyzer, activated by name from the build tree. Nothing answers on the model port, so naming falls back
+// to the recognised text, which every request here allows.
 TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuitsWhenIdle)
 {
-    PrivateBus bus(PrivateBus::defaultConfig(), analyzerEnvironment(4000));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:9"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1500"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QStringLiteral("4000"));
+    PrivateBus bus(PrivateBus::defaultConfig(), environment);
     TempDir dir;
     QDBusConnection connection = bus.connect();
 
@@ -94,7 +82,12 @@ TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuit
     EXPECT_TRUE(waitUntilGone(connection)) << "the service's own limit ends the stuck process";
 
     AnalyzerClient client(connection);
-    const auto response = as<AnalyzeResponse>(runTask(client.analyze(screenshot(dir, u"Budget review"_qs), request())));
+    const QString shot =
+        dir.write(QStringLiteral("shot.png"),
+                  renderedScreenPng(QStringLiteral("Budget review"),
+                                    {QStringLiteral("Spending stayed within the budget agreed in spring."),
+                                     QStringLiteral("Please review the figures before Thursday.")}));
+    const auto response = as<AnalyzeResponse>(runTask(client.analyze(shot, request())));
     EXPECT_EQ(response.title, QStringLiteral("Budget review"));
     EXPECT_EQ(response.engine, NamingEngineKind::ocr);
     EXPECT_GT(response.duration, 0);
