@@ -5,7 +5,6 @@
 #include "CoroTest.h"
 #include "L10n.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -60,25 +59,6 @@ TEST_F(AppModelActionsTest, processingExistingFilesAsksFirstAndSummarisesTheBatc
     EXPECT_TRUE(errorBodies().isEmpty());
     // Handled files are not offered again; the failed one is.
     ASSERT_EQ(m_model->pendingScreenshots(m_settings->folders().first()).size(), 1);
-}
-
-TEST_F(AppModelActionsTest, aSecondRequestDuringABatchExtendsItIntoOneSummary)
-{
-    makeModel();
-    m_analyzer->hold = true;
-    const QString a = screenshot(QStringLiteral("a.png"));
-    const QString b = screenshot(QStringLiteral("b.png"));
-    const QString c = screenshot(QStringLiteral("c.png"));
-    EXPECT_EQ(m_model->renameFiles({a, b, m_work.write(QStringLiteral("notes.txt"), "x")}).size(), 2);
-    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
-    ASSERT_TRUE(started.wait(2000));
-    EXPECT_EQ(m_model->renameFiles({c}).size(), 1);
-    EXPECT_EQ(m_model->batch(), (AppModel::Batch{0, 3, 0}));
-    m_analyzer->hold = false;
-    m_analyzer->release();
-    ASSERT_TRUE(waitForReports(3));
-    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 3, 3)});
-    EXPECT_TRUE(m_server->bodies(L("notif.renamed.title")).isEmpty());
 }
 
 TEST_F(AppModelActionsTest, cancellingTheQueueFinishesTheFileInWorkAndSummarisesWhatWasSettled)
@@ -163,58 +143,4 @@ TEST_F(AppModelActionsTest, undoOfAFileThatIsGoneReportsTheErrorAndKeepsTheRecor
     ASSERT_TRUE(m_model->lastError());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
     EXPECT_EQ(errorBodies().first(), record.currentName + QLatin1Char('\n') + *m_model->lastError());
-}
-
-TEST_F(AppModelActionsTest, revealShowsTheFileOrItsFolderWhenTheFileIsGone)
-{
-    makeModel();
-    const QString file = screenshot();
-    m_model->enqueue({file, JobOrigin::event});
-    ASSERT_TRUE(waitForReports(1));
-    const RenameRecord record = m_history->records().first();
-    EXPECT_TRUE(m_model->fileExists(record));
-    m_model->reveal(record);
-    EXPECT_EQ(m_revealer->revealed, QStringList{record.filePath()});
-    ASSERT_TRUE(QFile::remove(record.filePath()));
-    EXPECT_FALSE(m_model->fileExists(record));
-    m_model->reveal(record);
-    EXPECT_EQ(m_revealer->opened, QStringList{record.folderPath});
-    // Nothing to name again either.
-    m_model->reprocess(record);
-    QTest::qWait(20);
-    EXPECT_EQ(m_reports.size(), 1);
-}
-
-TEST_F(AppModelActionsTest, previewNamesWithoutChangingAnything)
-{
-    NamingOptions naming;
-    naming.separator = NameSeparator::dash;
-    m_settings->setNaming(naming);
-    makeModel();
-    const QString file = screenshot();
-    const QString bare = m_work.write(QStringLiteral("scan"), "PNG");
-    AnalyzeResponse untitled;
-    untitled.engine = NamingEngineKind::ocr;
-    m_analyzer->answers = {
-        ScriptedAnalyzer::titled(QStringLiteral("Pull request review")),
-        ScriptedAnalyzer::titled(QStringLiteral("Pull request review")), untitled,
-        ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::nothingRecognized, QStringLiteral("Nothing"))};
-
-    const auto named = runTask(m_model->preview(file));
-    ASSERT_TRUE(std::holds_alternative<PreviewResult>(named));
-    EXPECT_EQ(std::get<PreviewResult>(named).fileName, QStringLiteral("Pull-request-review.png"));
-    const auto bareNamed = runTask(m_model->preview(bare));
-    EXPECT_EQ(std::get<PreviewResult>(bareNamed).fileName, QStringLiteral("Pull-request-review"));
-    const auto emptyTitle = runTask(m_model->preview(bare));
-    EXPECT_EQ(std::get<PreviewResult>(emptyTitle).fileName, QString());
-    const auto failed = runTask(m_model->preview(file));
-    ASSERT_TRUE(std::holds_alternative<AnalyzerFailure>(failed));
-    EXPECT_EQ(std::get<AnalyzerFailure>(failed),
-              (AnalyzerFailure{AnalyzeResponse::ErrorCode::nothingRecognized, QStringLiteral("Nothing"), false}));
-
-    EXPECT_TRUE(QFileInfo::exists(file));
-    EXPECT_TRUE(m_history->records().isEmpty());
-    EXPECT_EQ(m_history->pendingCount(), 0);
-    EXPECT_EQ(m_history->registry().handled.size(), 0);
-    EXPECT_FALSE(m_model->isWorking());
 }

@@ -216,44 +216,6 @@ TEST_F(AppModelTest, retryableFailuresKeepTheFilePendingAndTheOthersFailIt)
     EXPECT_EQ(errorBodies(), expectedErrors);
 }
 
-TEST_F(AppModelTest, switchingAutomaticProcessingOffDuringAnalysisLeavesTheFilePending)
-{
-    makeModel();
-    const QString file = screenshot();
-    m_analyzer->hold = true;
-    m_model->enqueue({file, JobOrigin::event});
-    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
-    ASSERT_TRUE(started.wait(2000));
-    m_model->setAutoProcessing(false);
-    m_analyzer->release();
-    ASSERT_TRUE(waitForReports(1));
-    EXPECT_EQ(lastOutcome(), Outcome::deferred);
-    EXPECT_TRUE(exists(file));
-    EXPECT_TRUE(m_history->isPending(file));
-    EXPECT_TRUE(m_history->records().isEmpty());
-}
-
-TEST_F(AppModelTest, theDateTextFollowsTheInterfaceUnlessTheNameFellBackToEnglish)
-{
-    struct Case
-    {
-        bool fallback;
-        NameLanguage naming;
-        const char *interface;
-        const char *expected;
-    };
-    const Case cases[] = {
-        {false, NameLanguage::en, "ru", "ru"},        {true, NameLanguage::en, "ru", "en"},
-        {false, NameLanguage::ru, "en", "ru"},        {true, NameLanguage::ru, "en", "en"},
-        {false, NameLanguage::automatic, "en", "en"}, {false, NameLanguage::automatic, "ru", "ru"},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(AppModel::dateLocaleCode(c.fallback, c.naming, QString::fromLatin1(c.interface)),
-                  QString::fromLatin1(c.expected))
-            << c.fallback << ' ' << c.interface;
-    }
-}
-
 TEST_F(AppModelTest, aFileThatVanishesAtTheRenameIsSkippedWhileARefusedRenameFailsIt)
 {
     struct Case

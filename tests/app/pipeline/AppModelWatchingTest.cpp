@@ -5,7 +5,6 @@
 #include "CoroTest.h"
 #include "FolderBookmark.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -121,22 +120,6 @@ TEST_F(AppModelWatchingTest, withAutomaticProcessingOffEventsAreIgnoredAndSwitch
     EXPECT_TRUE(QFileInfo::exists(whileOff));
 }
 
-TEST_F(AppModelWatchingTest, afterWakingNothingHappensForTheDelayThenAvailabilityAndCatchUpRun)
-{
-    makeModel();
-    watch(m_work.path());
-    runTask(m_model->start());
-    const int reads = m_availabilityReads;
-    m_clock.advance(600);
-    const QDateTime beforeWake = *m_settings->lastSeenDate();
-    Q_EMIT m_power->wokeUp();
-    QTest::qWait(150);
-    EXPECT_EQ(m_availabilityReads, reads);
-    EXPECT_EQ(m_settings->lastSeenDate(), beforeWake);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_availabilityReads > reads; }, 2000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_settings->lastSeenDate() == m_clock.now(); }, 1000));
-}
-
 TEST_F(AppModelWatchingTest, goingToSleepStampsAndSavesTheHistory)
 {
     makeModel();
@@ -181,47 +164,6 @@ TEST_F(AppModelWatchingTest, pendingFilesAreRetriedOnlyInWatchedFoldersAndLoseTh
     EXPECT_EQ(m_reports.first().job.path, present);
     EXPECT_TRUE(m_history->isPending(unwatched));
     EXPECT_FALSE(m_history->isPending(gone));
-}
-
-TEST_F(AppModelWatchingTest, namingBecomingPossibleTakesPendingFilesUpAtOnce)
-{
-    m_availabilityAnswer = AIAvailability::notEnabled();
-    makeModel();
-    const QString file = screenshot();
-    watch(m_work.path());
-    m_history->markPending(file);
-    runTask(m_model->syncAvailability(true));
-    EXPECT_FALSE(m_model->aiAvailable());
-    EXPECT_TRUE(m_model->isRetryArmed());
-    EXPECT_FALSE(m_model->isWorking());
-
-    m_availabilityAnswer = AIAvailability::available();
-    QSignalSpy changed(m_model.get(), &AppModel::aiAvailabilityChanged);
-    runTask(m_model->syncAvailability(true));
-    EXPECT_EQ(changed.count(), 1);
-    ASSERT_TRUE(waitForReports(1));
-    EXPECT_EQ(m_reports.first().outcome, Outcome::renamed);
-}
-
-TEST_F(AppModelWatchingTest, aMountChangeFindsAFolderThatCameBack)
-{
-    makeModel();
-    const QString folder = m_work.mkdir(QStringLiteral("volume"));
-    const QUuid id = watch(folder);
-    runTask(m_model->start());
-    const QString away = m_work.filePath(QStringLiteral("away"));
-    ASSERT_TRUE(QDir().rename(folder, away));
-    Q_EMIT m_mounts->mountsChanged();
-    // The bookmark finds the folder at its new place in the old parent.
-    EXPECT_EQ(m_model->openFolders().value(id), away);
-    EXPECT_EQ(m_settings->folders().first().path, away);
-    EXPECT_TRUE(m_model->unavailableFolders().isEmpty());
-
-    ASSERT_TRUE(QDir().rmdir(away));
-    Q_EMIT m_mounts->mountsChanged();
-    EXPECT_FALSE(m_model->openFolders().contains(id));
-    EXPECT_TRUE(m_model->unavailableFolders().contains(id));
-    EXPECT_FALSE(m_model->isWatching());
 }
 
 TEST_F(AppModelWatchingTest, ownRenamesInAWatchedFolderDoNotComeBackAsEvents)

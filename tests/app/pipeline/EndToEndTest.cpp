@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -57,7 +55,6 @@ protected:
         environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
         // The analyzer outlives the bus until it is idle, holding the test's output open meanwhile.
         environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1000"));
-        m_environment = environment;
         m_bus = std::make_unique<PrivateBus>(PrivateBus::defaultConfig(), environment);
         ASSERT_TRUE(m_bus->isRunning());
     }
@@ -67,7 +64,6 @@ protected:
     TempDir m_folder;
     std::shared_ptr<KeyValueStore> m_store;
     std::unique_ptr<AppSettings> m_settings;
-    QProcessEnvironment m_environment;
     std::unique_ptr<PrivateBus> m_bus;
 };
 

@@ -37,12 +37,8 @@ AppModel &PipelineFixture::makeModel()
     auto power = std::make_unique<PowerMonitor>();
     m_power = power.get();
     services.power = std::move(power);
-    auto mounts = std::make_unique<MountMonitor>();
-    m_mounts = mounts.get();
-    services.mounts = std::move(mounts);
-    auto revealer = std::make_unique<RecordingRevealer>();
-    m_revealer = revealer.get();
-    services.revealer = std::move(revealer);
+    services.mounts = std::make_unique<MountMonitor>();
+    services.revealer = std::make_unique<RecordingRevealer>();
     services.availability = [this]() -> QCoro::Task<AIAvailability> {
         ++m_availabilityReads;
         co_return m_availabilityAnswer;

@@ -92,26 +92,3 @@ TEST_F(RenameCommandTest, aDryRunShowsTheNamesAndChangesNothing)
     EXPECT_EQ(object.value(QStringLiteral("error")).toString(), QStringLiteral("No model"));
     EXPECT_TRUE(object.value(QStringLiteral("dryRun")).toBool());
 }
-
-TEST(RenameCommandArguments, helpAndUnusableArgumentsDoNotRun)
-{
-    struct Case
-    {
-        QStringList arguments;
-        int exitCode;
-    };
-    const Case cases[] = {
-        {{QStringLiteral("rename"), QStringLiteral("--help")}, RenameCommand::success},
-        {{QStringLiteral("rename")}, RenameCommand::usageError},
-        {{QStringLiteral("rename"), QStringLiteral("--json")}, RenameCommand::usageError},
-        {{QStringLiteral("rename"), QStringLiteral("--frobnicate"), QStringLiteral("a.png")},
-         RenameCommand::usageError},
-    };
-    for (const Case &c : cases) {
-        QString message;
-        int exitCode = -1;
-        EXPECT_FALSE(RenameCommand::parse(c.arguments, &message, &exitCode)) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
-        EXPECT_FALSE(message.isEmpty());
-    }
-}
