@@ -8,10 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
-
 TEST(FileIDTest, followsTheFileNotItsPathNorItsLinks)
 {
     TempDir dir;
@@ -45,26 +41,4 @@ TEST(FileIDTest, jsonRoundTripKeepsLargeInodesExact)
     EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), 1.5}}).has_value());
     EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), QStringLiteral("12a")}}).has_value());
     EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), 1}, {QStringLiteral("volume"), 3}}).has_value());
-}
-
-TEST(FileIDTest, volumeUuidMatchesTheDeviceNumber)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "making device nodes needs root";
-    TempDir dir;
-    const QString devices = dir.mkdir(QStringLiteral("dev"));
-    const QString byUuid = dir.mkdir(QStringLiteral("by-uuid"));
-    const dev_t first = makedev(250, 1);
-    const dev_t second = makedev(250, 2);
-    for (const auto &[device, uuid] : {std::pair{first, "1111-AAAA"}, {second, "2222-BBBB"}}) {
-        const QString node = devices + QStringLiteral("/sda%1").arg(minor(device));
-        ASSERT_EQ(mknod(QFile::encodeName(node).constData(), S_IFBLK | 0600, device), 0);
-        ASSERT_TRUE(QFile::link(node, byUuid + u'/' + QLatin1String(uuid)));
-    }
-    ASSERT_TRUE(QFile::link(devices + QStringLiteral("/missing"), byUuid + QStringLiteral("/3333-CCCC")));
-
-    EXPECT_EQ(FileID::volumeUuid(second, byUuid), QStringLiteral("2222-BBBB"));
-    EXPECT_EQ(FileID::volumeUuid(first, byUuid), QStringLiteral("1111-AAAA"));
-    EXPECT_EQ(FileID::volumeUuid(makedev(250, 3), byUuid), std::nullopt);
-    EXPECT_EQ(FileID::volumeUuid(first, dir.filePath(QStringLiteral("absent"))), std::nullopt);
 }

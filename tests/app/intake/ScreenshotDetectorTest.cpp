@@ -54,11 +54,12 @@ TEST(ScreenshotDetectorTest, looksLikeScreenshotByNameAlone)
 TEST(ScreenshotDetectorTest, customPrefixIsTrimmedAndQuoted)
 {
     const IcuRegex withPrefix(ScreenshotDetector::knownNamePattern(QStringLiteral(" My (Shots)\t ")));
-    EXPECT_TRUE(withPrefix.matches(QStringLiteral("My (Shots) 2026-11-12 at 10.42.17")));
-    EXPECT_TRUE(withPrefix.matches(QStringLiteral("my (shots) 2026-11-12 at 10.42.17")));
-    EXPECT_FALSE(withPrefix.matches(QStringLiteral("My Shots 2026-11-12 at 10.42.17")));
-    EXPECT_FALSE(withPrefix.matches(QStringLiteral(" My (Shots)  x 2026-11-12 at 10.42.17")));
-    EXPECT_TRUE(withPrefix.matches(QStringLiteral("Screenshot 2026-11-12 at 10.42.17")));
+    for (const auto &[name, matches] : {std::pair{"My (Shots) 2026-11-12 at 10.42.17", true},
+                                        {"my (shots) 2026-11-12 at 10.42.17", true},
+                                        {"Screenshot 2026-11-12 at 10.42.17", true},
+                                        {"My Shots 2026-11-12 at 10.42.17", false},
+                                        {" My (Shots)  x 2026-11-12 at 10.42.17", false}})
+        EXPECT_EQ(withPrefix.matches(QString::fromUtf8(name)), matches) << name;
 
     const IcuRegex blank(ScreenshotDetector::knownNamePattern(QStringLiteral(" \t")));
     EXPECT_FALSE(blank.matches(QStringLiteral(" 2026-11-12 at 10.42.17")));

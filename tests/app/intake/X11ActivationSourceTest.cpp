@@ -14,7 +14,7 @@
 
 #include <xcb/xcb.h>
 
-#include <cstring>
+#include <cstdlib>
 
 namespace {
 
@@ -39,7 +39,12 @@ protected:
         m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
         ASSERT_FALSE(xcb_connection_has_error(m_connection));
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-        m_activeWindowAtom = atom("_NET_ACTIVE_WINDOW");
+        static constexpr char name[] = "_NET_ACTIVE_WINDOW";
+        xcb_intern_atom_reply_t *reply =
+            xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
+        ASSERT_TRUE(reply);
+        m_activeWindowAtom = reply->atom;
+        std::free(reply);
 
         m_data.write(QStringLiteral("applications/org.example.Alpha.desktop"),
                      "[Desktop Entry]\nName=Alpha Editor\nStartupWMClass=AlphaClass\n");
@@ -54,15 +59,6 @@ protected:
             if (!m_server.waitForFinished(5000))
                 m_server.kill();
         }
-    }
-
-    uint32_t atom(const char *name)
-    {
-        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
-        const uint32_t result = reply ? reply->atom : 0;
-        std::free(reply);
-        return result;
     }
 
     // A window whose WM_CLASS is `instance` and `className`.
