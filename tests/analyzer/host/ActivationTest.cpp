@@ -87,6 +87,11 @@ TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuit
                   renderedScreenPng(QStringLiteral("Budget review"),
                                     {QStringLiteral("Spending stayed within the budget agreed in spring."),
                                      QStringLiteral("Please review the figures before Thursday.")}));
+    AnalyzeRequest aiOnly = request();
+    aiOnly.ocrFallback = false;
+    EXPECT_EQ(as<AnalyzeResponse>(runTask(client.analyze(shot, aiOnly))).errorCode,
+              AnalyzeResponse::ErrorCode::aiUnavailable)
+        << "without the fallback an absent model keeps the name";
     const auto response = as<AnalyzeResponse>(runTask(client.analyze(shot, request())));
     EXPECT_EQ(response.title, QStringLiteral("Budget review"));
     EXPECT_EQ(response.engine, NamingEngineKind::ocr);

@@ -2,14 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "NamingAnalyzeEngine.h"
 #include "../naming/NamingTestSupport.h"
-#include "CoroTest.h"
 #include "L10n.h"
 
-#include <QBuffer>
-
 #include <gtest/gtest.h>
-
-#include <atomic>
 
 using namespace NamingTestSupport;
 using Code = AnalyzeResponse::ErrorCode;
@@ -70,32 +65,6 @@ TEST(NamingAnalyzeEngine, FailuresBecomeCodedResponsesInTheInterfaceLanguage)
         EXPECT_FALSE(c.message.startsWith(u"error.")) << "the table has the text";
     }
     L10n::apply(InterfaceLanguage::en);
-}
-
-TEST(NamingAnalyzeEngine, PassesTheRequestThroughAndWarmsRecognitionOnPrewarm)
-{
-    L10n::apply(InterfaceLanguage::en);
-    ModelServerDouble server;
-    server.serveOllama({});
-    std::atomic<int> warmUps = 0;
-    auto perceive = [](const QImage &) -> PerceptionResult { return sevenLines(); };
-    NamingAnalyzeEngine engine(std::make_unique<NamingEngine>(environmentFor(server), perceive), [&] { ++warmUps; });
-    QImage image(32, 32, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QByteArray png;
-    QBuffer buffer(&png);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
-
-    AnalyzeRequest request;
-    request.nameLanguage = NameLanguage::en;
-    request.interfaceCode = u"en"_qs;
-    EXPECT_EQ(runTask(engine.analyze(png, request)),
-              AnalyzeResponse::failure(Code::aiUnavailable, L("error.aiUnavailableKeep")));
-    request.ocrFallback = true;
-    EXPECT_EQ(runTask(engine.analyze(png, request)).title, u"First heading line"_qs);
-
-    runTask(engine.prewarm(u"ru"_qs));
-    EXPECT_EQ(warmUps, 1) << "recognition warms up even without a model to prewarm";
 }
 
 } // namespace
