@@ -53,56 +53,47 @@ public Q_SLOTS:
     }
 };
 
-class LogindPowerMonitorTest : public ::testing::Test
+void announce(const QDBusConnection &logind, bool goingToSleep)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_bus.isRunning());
-        m_logindConnection = m_bus.connect();
-        ASSERT_TRUE(m_logindConnection.registerObject(QString::fromLatin1(LogindPowerMonitor::path), &m_logind,
-                                                      QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(m_logindConnection.registerService(QString::fromLatin1(LogindPowerMonitor::service)));
-    }
-
-    void announce(bool goingToSleep)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(LogindPowerMonitor::path),
-                                                         QString::fromLatin1(LogindPowerMonitor::interface),
-                                                         QStringLiteral("PrepareForSleep"));
-        signal << goingToSleep;
-        m_logindConnection.send(signal);
-    }
-
-    PrivateBus m_bus{PrivateBus::configWithoutServices()};
-    QDBusConnection m_logindConnection{QString()};
-    FakeLogind m_logind;
-};
+    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(LogindPowerMonitor::path),
+                                                     QString::fromLatin1(LogindPowerMonitor::interface),
+                                                     QStringLiteral("PrepareForSleep"));
+    signal << goingToSleep;
+    logind.send(signal);
+}
 
 } // namespace
 
-TEST_F(LogindPowerMonitorTest, holdsADelayLockThatIsReleasedWhenSleepBeginsAndRetakenOnWake)
+TEST(LogindPowerMonitorTest, holdsADelayLockThatIsReleasedWhenSleepBeginsAndRetakenOnWake)
 {
-    LogindPowerMonitor monitor(m_bus.connect());
+    PrivateBus bus(PrivateBus::configWithoutServices());
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection logind = bus.connect();
+    FakeLogind fake;
+    ASSERT_TRUE(
+        logind.registerObject(QString::fromLatin1(LogindPowerMonitor::path), &fake, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(logind.registerService(QString::fromLatin1(LogindPowerMonitor::service)));
+
+    LogindPowerMonitor monitor(bus.connect());
     ASSERT_TRUE(monitor.isListening());
     QSignalSpy locks(&monitor, &LogindPowerMonitor::delayLockChanged);
     ASSERT_TRUE(locks.wait(5000));
     ASSERT_TRUE(monitor.holdsDelayLock());
-    EXPECT_EQ(m_logind.modes, QStringList{QStringLiteral("sleep:delay")});
-    EXPECT_FALSE(m_logind.released(0));
+    EXPECT_EQ(fake.modes, QStringList{QStringLiteral("sleep:delay")});
+    EXPECT_FALSE(fake.released(0));
 
     QSignalSpy sleeping(&monitor, &PowerMonitor::aboutToSleep);
     QSignalSpy woke(&monitor, &PowerMonitor::wokeUp);
-    announce(true);
+    announce(logind, true);
     ASSERT_TRUE(sleeping.wait(5000));
     EXPECT_FALSE(monitor.holdsDelayLock());
-    EXPECT_TRUE(m_logind.released(0));
+    EXPECT_TRUE(fake.released(0));
     EXPECT_EQ(woke.count(), 0);
 
-    announce(false);
+    announce(logind, false);
     ASSERT_TRUE(woke.wait(5000));
     ASSERT_TRUE(monitor.holdsDelayLock() || locks.wait(5000));
-    EXPECT_EQ(m_logind.readEnds.size(), 2);
+    EXPECT_EQ(fake.readEnds.size(), 2);
     EXPECT_EQ(sleeping.count(), 1);
 }
 

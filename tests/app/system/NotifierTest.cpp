@@ -28,7 +28,6 @@ public:
         co_return notification.replacesId != 0 ? notification.replacesId : nextId++;
     }
 
-    void click(uint id, const char *action) { Q_EMIT actionInvoked(id, QString::fromLatin1(action)); }
     void close(uint id) { Q_EMIT notificationClosed(id); }
 };
 
@@ -51,15 +50,10 @@ protected:
         auto fake = std::make_unique<FakeServer>();
         server = fake.get();
         notifier = std::make_unique<Notifier>(std::move(fake));
-        notifier->setOnUndo([this](const QUuid &id) { undone.append(id); });
-        notifier->setOnReveal([this](const QUuid &id) { revealed.append(id); });
     }
-    void TearDown() override { L10n::apply(InterfaceLanguage::en); }
 
     FakeServer *server = nullptr;
     std::unique_ptr<Notifier> notifier;
-    QList<QUuid> undone;
-    QList<QUuid> revealed;
 };
 } // namespace
 
@@ -135,24 +129,6 @@ TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
     EXPECT_EQ(server->shown.at(4).replacesId, 0u);
 }
 
-TEST_F(NotifierTest, ActionsReachTheCallbacksWithTheRecordId)
-{
-    const RenameRecord first = record(QStringLiteral("One.png"));
-    const RenameRecord second = record(QStringLiteral("Two.png"));
-    notifier->postRenamed(first, NotificationMode::all);                                      // id 100
-    notifier->postRenamed(second, NotificationMode::all);                                     // id 101
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all); // id 102
-
-    server->click(100, "UNDO");
-    server->click(101, "REVEAL");
-    server->click(100, "default");
-    server->click(101, "dismissed");
-    server->click(102, "default");
-    server->click(999, "UNDO");
-    EXPECT_EQ(undone, QList<QUuid>{first.id});
-    EXPECT_EQ(revealed, (QList<QUuid>{second.id, first.id}));
-}
-
 TEST_F(NotifierTest, NoServerMeansNothingIsPostedAndTheAnswerIsKept)
 {
     server->answer = std::nullopt;
@@ -161,19 +137,4 @@ TEST_F(NotifierTest, NoServerMeansNothingIsPostedAndTheAnswerIsKept)
     EXPECT_TRUE(server->shown.isEmpty());
     EXPECT_EQ(notifier->authorized(), false);
     EXPECT_EQ(server->capabilityCalls, 1);
-}
-
-TEST_F(NotifierTest, ActionTitlesFollowTheLanguageOnceRegistered)
-{
-    notifier->registerCategories();
-    const QString englishUndo = L("notif.undo");
-    L10n::apply(InterfaceLanguage::ru);
-    const QString russianUndo = L("notif.undo");
-    ASSERT_NE(englishUndo, russianUndo);
-
-    notifier->registerCategories();
-    notifier->postRenamed(record(QStringLiteral("Report.png")), NotificationMode::all);
-    ASSERT_EQ(server->shown.size(), 1);
-    EXPECT_EQ(server->shown.front().actions.at(3), russianUndo);
-    EXPECT_EQ(server->shown.front().actions.at(5), L("notif.reveal"));
 }

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 
 namespace {
@@ -152,28 +150,6 @@ TEST(SetupCheckerTest, RefreshReadsEveryFactAndSignalsOnlyChanges)
     checker.refreshLogin();
     EXPECT_TRUE(checker.loginEnabled());
     EXPECT_EQ(changed.count(), 3);
-}
-
-TEST(SetupCheckerTest, PollingRefreshesAtOnceAndStopsWhenAsked)
-{
-    Facts facts;
-    SetupChecker checker(sources(facts), AIAvailability::notEnabled());
-    checker.startPolling();
-    checker.startPolling();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(facts.reads, 1);
-    checker.stopPolling();
-    QElapsedTimer timer;
-    timer.start();
-    // Longer than one interval: a loop that kept running would have read again.
-    while (timer.elapsed() < SetupChecker::pollInterval.count() + 300)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(facts.reads, 1);
-
-    checker.startPolling();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(facts.reads, 2);
-    checker.stopPolling();
 }
 
 } // namespace
