@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(DesktopEntryIndexTest, findsNamesByWindowClass)
 {
     TempDir user;
@@ -40,5 +38,3 @@ TEST(DesktopEntryIndexTest, findsNamesByWindowClass)
     const DesktopEntryIndex russian = DesktopEntryIndex::load({system.path()}, QStringLiteral("ru_RU"));
     EXPECT_EQ(russian.displayName(QString(), QStringLiteral("org.gnome.Nautilus")), QStringLiteral("Файлы"));
 }
-
-} // namespace
