@@ -55,22 +55,23 @@ const Patterns &patterns()
     return instance;
 }
 
-UnicodeString replaceAll(const icu::RegexPattern &pattern, const UnicodeString &text, const UnicodeString &with)
+UnicodeString replace(const icu::RegexPattern &pattern, const UnicodeString &text, const UnicodeString &with, bool all)
 {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(text, status));
-    UnicodeString result = matcher->replaceAll(with, status);
+    UnicodeString result = all ? matcher->replaceAll(with, status) : matcher->replaceFirst(with, status);
     checkIcu(status, "a replacement");
     return result;
 }
 
+UnicodeString replaceAll(const icu::RegexPattern &pattern, const UnicodeString &text, const UnicodeString &with)
+{
+    return replace(pattern, text, with, true);
+}
+
 UnicodeString replaceFirst(const icu::RegexPattern &pattern, const UnicodeString &text, const UnicodeString &with)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(text, status));
-    UnicodeString result = matcher->replaceFirst(with, status);
-    checkIcu(status, "a replacement");
-    return result;
+    return replace(pattern, text, with, false);
 }
 
 UnicodeString nfc(const UnicodeString &text)

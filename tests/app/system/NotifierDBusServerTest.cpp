@@ -5,6 +5,7 @@
 #include "L10n.h"
 #include "Notifier.h"
 #include "PrivateBus.h"
+#include "SampleRecord.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -45,16 +46,6 @@ public Q_SLOTS:
         return replacesId != 0 ? replacesId : nextId++;
     }
 };
-
-RenameRecord record(const QString &currentName)
-{
-    RenameRecord r;
-    r.id = QUuid::createUuid();
-    r.folderPath = QStringLiteral("/home/u/Pictures");
-    r.originalName = QStringLiteral("Screenshot from 2026-11-12 10-42-17.png");
-    r.currentName = currentName;
-    return r;
-}
 
 class NotifierDBusTest : public ::testing::Test
 {
@@ -113,7 +104,7 @@ TEST_F(NotifierDBusTest, NotifyArgumentsAndReplacement)
 {
     startServer();
     QSignalSpy delivered(notifier.get(), &Notifier::delivered);
-    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
     // Posted back to back: the second must still learn the first one's id.
     notifier->postRenamed(renamed, NotificationMode::all);
     notifier->postRenamed(renamed, NotificationMode::all);
@@ -137,8 +128,8 @@ TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
 {
     startServer();
     QSignalSpy delivered(notifier.get(), &Notifier::delivered);
-    const RenameRecord first = record(QStringLiteral("One.png"));
-    const RenameRecord second = record(QStringLiteral("Two.png"));
+    const RenameRecord first = sampleRecord(QStringLiteral("One.png"));
+    const RenameRecord second = sampleRecord(QStringLiteral("Two.png"));
     notifier->postRenamed(first, NotificationMode::all);  // id 7
     notifier->postRenamed(second, NotificationMode::all); // id 8
     ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.count() == 2; }));

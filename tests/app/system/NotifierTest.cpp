@@ -3,6 +3,7 @@
 #include "Notifier.h"
 #include "InterfaceLanguage.h"
 #include "L10n.h"
+#include "SampleRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,6 @@ public:
 
     void close(uint id) { Q_EMIT notificationClosed(id); }
 };
-
-RenameRecord record(const QString &currentName)
-{
-    RenameRecord r;
-    r.id = QUuid::createUuid();
-    r.folderPath = QStringLiteral("/home/u/Pictures");
-    r.originalName = QStringLiteral("Screenshot from 2026-11-12 10-42-17.png");
-    r.currentName = currentName;
-    return r;
-}
 
 class NotifierTest : public ::testing::Test
 {
@@ -71,7 +62,7 @@ TEST_F(NotifierTest, ModesDecideWhatIsPosted)
     for (const auto &c : cases) {
         SCOPED_TRACE(rawValue(c.mode).toStdString());
         server->shown.clear();
-        notifier->postRenamed(record(QStringLiteral("Report.png")), c.mode);
+        notifier->postRenamed(sampleRecord(QStringLiteral("Report.png")), c.mode);
         EXPECT_EQ(server->shown.size(), c.renamed ? 1 : 0);
         notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), c.mode);
         EXPECT_EQ(server->shown.size(), (c.renamed ? 1 : 0) + (c.error ? 1 : 0));
@@ -82,7 +73,7 @@ TEST_F(NotifierTest, ModesDecideWhatIsPosted)
 
 TEST_F(NotifierTest, ContentOfEachKind)
 {
-    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
     notifier->postRenamed(renamed, NotificationMode::all);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), NotificationMode::all);
     ASSERT_EQ(server->shown.size(), 2);
@@ -111,7 +102,7 @@ TEST_F(NotifierTest, MarkupServersGetEscapedBodies)
 
 TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
 {
-    const RenameRecord renamed = record(QStringLiteral("Report.png"));
+    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
     notifier->postRenamed(renamed, NotificationMode::all);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
@@ -132,7 +123,7 @@ TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
 TEST_F(NotifierTest, NoServerMeansNothingIsPostedAndTheAnswerIsKept)
 {
     server->answer = std::nullopt;
-    notifier->postRenamed(record(QStringLiteral("Report.png")), NotificationMode::all);
+    notifier->postRenamed(sampleRecord(QStringLiteral("Report.png")), NotificationMode::all);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
     EXPECT_TRUE(server->shown.isEmpty());
     EXPECT_EQ(notifier->authorized(), false);
