@@ -6,6 +6,9 @@
 
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 QString setting(const KeyValueStore *store, const char *key)
 {
@@ -50,4 +53,14 @@ QString ModelEnvironment::endpointSetting() const
 QString ModelEnvironment::modelSetting() const
 {
     return setting(store, modelKey);
+}
+
+std::chrono::milliseconds ModelEnvironment::timeLimit() const
+{
+    const std::optional<double> seconds =
+        store != nullptr ? store->number(QString::fromLatin1(timeLimitKey)) : std::nullopt;
+    if (!seconds || !std::isfinite(*seconds))
+        return defaultTimeLimit;
+    const double bounded = std::clamp(*seconds, double(minimumTimeLimit.count()), double(maximumTimeLimit.count()));
+    return std::chrono::milliseconds(std::llround(bounded * 1000));
 }

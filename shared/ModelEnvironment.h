@@ -19,6 +19,14 @@ struct ModelEnvironment
     // Settings keys of the user's explicit choices; empty or missing means "detect".
     static constexpr const char *endpointKey = "modelEndpoint";
     static constexpr const char *modelKey = "modelName";
+    // Seconds one analyzer call may spend on the model, every request of it together (a number).
+    static constexpr const char *timeLimitKey = "modelTimeLimit";
+
+    // A cold load from disk (about 20 s) and one picture answer of a small vision model on a CPU (20 to 45 s),
+    // with room for a translation; more than a user waits for a rename costs more than the text-only name.
+    static constexpr std::chrono::seconds defaultTimeLimit{90};
+    static constexpr std::chrono::seconds minimumTimeLimit{5};
+    static constexpr std::chrono::seconds maximumTimeLimit{600};
 
     // The settings store; null reads no settings. Not owned: it must outlive every call that uses this value.
     const KeyValueStore *store = nullptr;
@@ -32,9 +40,10 @@ struct ModelEnvironment
 
     // Each request of an availability probe (connect and answer); keeps a query from ever hanging.
     std::chrono::milliseconds probeTimeout{1500};
-    // Longest silence while a model loads or generates; a server not listening still fails at once.
-    std::chrono::milliseconds generationTimeout{150000};
-    // How often prewarm asks a loading llama-server whether it is ready.
+    // How long a prewarm lets the server load the model. Loads are not cut short at a call's deadline: a server
+    // may drop a load whose request went away, and then no call would ever find the model ready.
+    std::chrono::milliseconds loadTimeout{300000};
+    // How often a loading llama-server is asked whether it is ready.
     std::chrono::milliseconds loadPollInterval{500};
 
     // The real machine: the user's settings file, the process environment and PATH, and the default ports of
@@ -45,4 +54,6 @@ struct ModelEnvironment
     // The settings' values, trimmed; empty when there is no store or no string under the key.
     QString endpointSetting() const;
     QString modelSetting() const;
+    // "modelTimeLimit" within the minimum and maximum; the default when it is missing or not a number.
+    std::chrono::milliseconds timeLimit() const;
 };

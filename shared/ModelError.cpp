@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 struct ServerMessage
 {
@@ -27,7 +29,7 @@ ServerMessage readMessage(const QByteArray &body)
         if (message.isString())
             return {message.toString(), {}};
     }
-    return {QString::fromUtf8(body).trimmed().left(500), {}};
+    return {QString::fromUtf8(body), {}};
 }
 
 bool saysContextExceeded(const QString &lower)
@@ -51,8 +53,23 @@ bool saysBusy(const QString &lower)
 
 ModelError::ModelError(Kind kind, QString message)
     : m_kind(kind)
-    , m_message(std::move(message))
+    , m_message(shortened(message))
 {}
+
+QString ModelError::shortened(const QString &text)
+{
+    QString line = text.trimmed();
+    const auto lineEnd = std::find_if(line.begin(), line.end(), [](QChar c) { return c == u'\n' || c == u'\r'; });
+    if (lineEnd != line.end())
+        line = line.left(lineEnd - line.begin()).trimmed();
+    if (line.size() <= maxMessageLength)
+        return line;
+    // Cut between characters, never inside a surrogate pair.
+    qsizetype cut = maxMessageLength - 1;
+    if (line[cut - 1].isHighSurrogate())
+        --cut;
+    return line.left(cut).trimmed() + QChar(0x2026);
+}
 
 ModelError ModelError::fromServerAnswer(int httpStatus, const QByteArray &body)
 {

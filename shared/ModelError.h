@@ -19,8 +19,13 @@ public:
     ModelError(Kind kind, QString message);
 
     Kind kind() const { return m_kind; }
-    // The server's own message where it gave one, otherwise a short English description; shown to the user.
+    // The server's own message where it gave one, otherwise a short English description; shown to the user, so
+    // only its first line and at most `maxMessageLength` characters of it are kept.
     QString message() const { return m_message; }
+
+    static constexpr qsizetype maxMessageLength = 160;
+    // The first line of `text`, cut to the length limit with an ellipsis.
+    static QString shortened(const QString &text);
 
     // The error of a server's non-success answer: HTTP status and body. Reads the message from Ollama's
     // {"error": "..."} and the OpenAI-style {"error": {"message", "type"}} bodies, or takes the body as text.

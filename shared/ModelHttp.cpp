@@ -6,8 +6,11 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 #include <QCoroNetworkReply>
+
+#include <limits>
 
 QJsonObject ModelHttp::Reply::json() const
 {
@@ -33,24 +36,48 @@ QCoro::Task<ModelHttp::Reply> ModelHttp::post(QUrl url, QJsonObject body, std::c
 
 QCoro::Task<ModelHttp::Reply> ModelHttp::send(QUrl url, QByteArray body, bool post, std::chrono::milliseconds timeout)
 {
+    Reply result;
+    if (timeout.count() <= 0) {
+        result.timedOut = true;
+        result.transportError = QStringLiteral("no answer in time");
+        co_return result;
+    }
     QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(timeout.count()));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setRawHeader("Accept", "application/json");
     if (post)
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     std::unique_ptr<QNetworkReply> reply(post ? m_manager->post(request, body) : m_manager->get(request));
+    // The limit covers the whole exchange: a generating server is silent until it answers, and an upload of a
+    // picture must not restart the clock.
+    QTimer limit;
+    limit.setSingleShot(true);
+    // A coarse timer may fire 5 % early; the limit is a deadline the caller checks afterwards.
+    limit.setTimerType(Qt::PreciseTimer);
+    bool expired = false;
+    QObject::connect(&limit, &QTimer::timeout, reply.get(), [&expired, raw = reply.get()] {
+        expired = true;
+        raw->abort();
+    });
+    // Without a deadline the caller passes the largest span; QTimer counts in int milliseconds.
+    if (timeout < std::chrono::milliseconds(std::numeric_limits<int>::max()))
+        limit.start(timeout);
     co_await qCoro(reply.get()).waitForFinished();
+    limit.stop();
 
-    Reply result;
-    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.body = reply->readAll();
-    // Nothing here aborts a reply, so a cancelled one was stopped by the transfer time-out.
-    result.timedOut =
-        reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
-    if (result.timedOut)
-        result.status = 0;
-    if (result.status == 0)
+    const QNetworkReply::NetworkError error = reply->error();
+    // Errors below 100 are the transport's; an HTTP status may still have arrived before the connection broke.
+    const bool transport = error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+    result.timedOut = expired || error == QNetworkReply::TimeoutError;
+    result.interrupted = !result.timedOut && error == QNetworkReply::RemoteHostClosedError;
+    if (!transport)
+        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // An aborted reply is closed; reading it would only print a warning.
+    if (reply->isOpen())
+        result.body = reply->readAll();
+    if (result.status == 0) {
+        result.body.clear();
         result.transportError = result.timedOut ? QStringLiteral("no answer in time") : reply->errorString();
+    }
     co_return result;
 }

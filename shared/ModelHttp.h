@@ -13,7 +13,7 @@
 #include <chrono>
 #include <memory>
 
-// The few HTTP exchanges the model code needs: JSON in, bytes out, with a time-out on silence, never blocking.
+// The few HTTP exchanges the model code needs: JSON in, bytes out, each within a time limit, never blocking.
 class ModelHttp
 {
 public:
@@ -23,7 +23,9 @@ public:
         int status = 0;
         QByteArray body;
         bool timedOut = false;
-        // Set when no HTTP answer arrived (refused, unreachable, reset): the network layer's description.
+        // The server closed the connection before its answer was complete (it crashed or restarted meanwhile).
+        bool interrupted = false;
+        // Set when no whole HTTP answer arrived (refused, unreachable, reset): the network layer's description.
         QString transportError;
 
         bool answered() const { return status != 0; }
@@ -33,7 +35,7 @@ public:
 
     ModelHttp();
 
-    // `timeout` bounds each stretch without any bytes moving, connecting included.
+    // `timeout` bounds the whole exchange, connecting included; zero fails at once as timed out.
     QCoro::Task<Reply> get(QUrl url, std::chrono::milliseconds timeout);
     QCoro::Task<Reply> post(QUrl url, QJsonObject body, std::chrono::milliseconds timeout);
 

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include <QCoroTimer>
+
 namespace {
 using Server = ModelEndpoint::Server;
 
@@ -334,8 +336,11 @@ private:
     QCoro::Task<ModelStatus> readLlamaServer(ModelEndpoint endpoint)
     {
         const ModelHttp::Reply health = co_await get(endpoint, QStringLiteral("/health"));
-        if (health.status == 503)
-            co_return unavailable(AIAvailability::modelNotReady(), endpoint);
+        if (health.status == 503) {
+            ModelStatus status = unavailable(AIAvailability::modelNotReady(), endpoint);
+            status.loading = true;
+            co_return status;
+        }
         if (!health.ok())
             co_return unavailable(failedAnswer(Server::llamaServer, health), endpoint);
         const ModelHttp::Reply props = co_await get(endpoint, QStringLiteral("/props"));
@@ -413,6 +418,19 @@ QCoro::Task<ModelStatus> ModelProbe::read(ModelEnvironment environment)
 QCoro::Task<ModelStatus> ModelProbe::read()
 {
     return read(ModelEnvironment::system());
+}
+
+QCoro::Task<ModelStatus> ModelProbe::waitWhileLoading(ModelEnvironment environment, ModelStatus status,
+                                                      ModelDeadline deadline)
+{
+    while (status.loading) {
+        const std::chrono::milliseconds pause = deadline.capped(environment.loadPollInterval);
+        if (pause.count() <= 0)
+            break;
+        co_await QCoro::sleepFor(pause);
+        status = co_await read(environment);
+    }
+    co_return status;
 }
 
 QStringList ModelProbe::serverPrograms()

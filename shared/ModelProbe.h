@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #pragma once
 
+#include "ModelDeadline.h"
 #include "ModelEnvironment.h"
 #include "ModelStatus.h"
 
@@ -24,6 +25,10 @@ namespace ModelProbe {
 
 QCoro::Task<ModelStatus> read(ModelEnvironment environment);
 QCoro::Task<ModelStatus> read();
+
+// Reads again every poll interval while `status` says the model is loading; returns the first reading that does not,
+// or the last one when the deadline passes first.
+QCoro::Task<ModelStatus> waitWhileLoading(ModelEnvironment environment, ModelStatus status, ModelDeadline deadline);
 
 // Programs whose presence on PATH shows model server software is installed.
 QStringList serverPrograms();

@@ -5,7 +5,6 @@
 #include "ModelHttp.h"
 #include "ModelImage.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -31,8 +30,17 @@ ModelError transportFailure(const Request &request, const ModelHttp::Reply &repl
 {
     if (reply.timedOut)
         return {ModelError::Kind::busy, QStringLiteral("The model server did not answer in time.")};
+    if (reply.interrupted)
+        return {ModelError::Kind::busy, QStringLiteral("The model server closed the connection before answering.")};
     return {ModelError::Kind::other, QStringLiteral("The model server at %1 cannot be reached: %2")
                                          .arg(request.status.endpoint.baseUrl(), reply.transportError)};
+}
+
+// llama-server refuses requests with 503 "Loading model" until its model is in memory.
+bool isLoadingAnswer(const Request &request, const ModelHttp::Reply &reply)
+{
+    return request.status.endpoint.server() == ModelEndpoint::Server::llamaServer && reply.status == 503 &&
+           reply.body.contains("oading");
 }
 
 QJsonObject greedyOptions()
@@ -50,7 +58,8 @@ QJsonObject ollamaBody(const Request &request, const QString &prompt, const Mode
     if (!request.instructions.isEmpty())
         messages.append(QJsonObject{{QStringLiteral("role"), QStringLiteral("system")},
                                     {QStringLiteral("content"), request.instructions}});
-    QJsonObject user{{QStringLiteral("role"), QStringLiteral("user")}, {QStringLiteral("content"), prompt}};
+    QJsonObject user{{QStringLiteral("role"), QStringLiteral("user")},
+                     {QStringLiteral("content"), ModelSession::userText(prompt, format)}};
     if (!image.isNull())
         user.insert(QStringLiteral("images"), QJsonArray{QString::fromLatin1(image.base64())});
     messages.append(user);
@@ -72,12 +81,13 @@ QJsonObject openAIBody(const Request &request, const QString &prompt, const Mode
         messages.append(QJsonObject{{QStringLiteral("role"), QStringLiteral("system")},
                                     {QStringLiteral("content"), request.instructions}});
     QJsonObject user{{QStringLiteral("role"), QStringLiteral("user")}};
+    const QString content = ModelSession::userText(prompt, format);
     if (image.isNull()) {
-        user.insert(QStringLiteral("content"), prompt);
+        user.insert(QStringLiteral("content"), content);
     } else {
         const QJsonObject picture{{QStringLiteral("type"), QStringLiteral("image_url")},
                                   {QStringLiteral("image_url"), QJsonObject{{QStringLiteral("url"), image.dataUrl()}}}};
-        const QJsonObject text{{QStringLiteral("type"), QStringLiteral("text")}, {QStringLiteral("text"), prompt}};
+        const QJsonObject text{{QStringLiteral("type"), QStringLiteral("text")}, {QStringLiteral("text"), content}};
         user.insert(QStringLiteral("content"), QJsonArray{picture, text});
     }
     messages.append(user);
@@ -138,46 +148,49 @@ ModelAnswer answerFrom(const ModelHttp::Reply &reply, bool ollama, const ModelAn
     return {*text, std::nullopt};
 }
 
-QCoro::Task<ModelAnswer> respondTo(Request request, QString prompt, ModelAnswerFormat format, QImage image)
-{
-    if (!request.status.isAvailable())
-        co_return ModelAnswer{{}, notAvailable()};
-    const ModelImage picture = ModelImage::encode(image);
-    if (!image.isNull() && picture.isNull())
-        co_return ModelAnswer{{},
-                              ModelError(ModelError::Kind::other, QStringLiteral("The picture could not be encoded."))};
-    const bool ollama = request.status.endpoint.speaksOllama();
-    const QUrl url =
-        request.status.endpoint.url(ollama ? QStringLiteral("/api/chat") : QStringLiteral("/v1/chat/completions"));
-    const QJsonObject body =
-        ollama ? ollamaBody(request, prompt, format, picture) : openAIBody(request, prompt, format, picture);
-    ModelHttp http;
-    const ModelHttp::Reply reply = co_await http.post(url, body, request.environment.generationTimeout);
-    if (!reply.answered())
-        co_return ModelAnswer{{}, transportFailure(request, reply)};
-    if (!reply.ok())
-        co_return ModelAnswer{{}, ModelError::fromServerAnswer(reply.status, reply.body)};
-    co_return answerFrom(reply, ollama, format);
-}
-
-QCoro::Task<std::optional<ModelError>> waitForLlamaServer(Request request)
+QCoro::Task<std::optional<ModelError>> waitForLlamaServer(Request request, ModelDeadline deadline)
 {
     ModelHttp http;
-    QElapsedTimer elapsed;
-    elapsed.start();
     for (;;) {
-        const ModelHttp::Reply reply =
-            co_await http.get(request.status.endpoint.url(QStringLiteral("/health")), request.environment.probeTimeout);
+        const ModelHttp::Reply reply = co_await http.get(request.status.endpoint.url(QStringLiteral("/health")),
+                                                         deadline.capped(request.environment.probeTimeout));
         if (!reply.answered())
             co_return transportFailure(request, reply);
         if (reply.ok())
             co_return std::nullopt;
         if (reply.status != 503)
             co_return ModelError::fromServerAnswer(reply.status, reply.body);
-        if (elapsed.elapsed() >= request.environment.generationTimeout.count())
+        const std::chrono::milliseconds pause = deadline.capped(request.environment.loadPollInterval);
+        if (pause.count() <= 0)
             co_return ModelError(ModelError::Kind::busy, QStringLiteral("The model is still loading."));
-        co_await QCoro::sleepFor(request.environment.loadPollInterval);
+        co_await QCoro::sleepFor(pause);
     }
+}
+
+QCoro::Task<ModelAnswer> respondTo(Request request, QString prompt, ModelAnswerFormat format, ModelDeadline deadline,
+                                   ModelImage picture)
+{
+    if (!request.status.isAvailable())
+        co_return ModelAnswer{{}, notAvailable()};
+    const bool ollama = request.status.endpoint.speaksOllama();
+    const QUrl url =
+        request.status.endpoint.url(ollama ? QStringLiteral("/api/chat") : QStringLiteral("/v1/chat/completions"));
+    const QJsonObject body =
+        ollama ? ollamaBody(request, prompt, format, picture) : openAIBody(request, prompt, format, picture);
+    const std::chrono::milliseconds unlimited = std::chrono::milliseconds::max();
+    ModelHttp http;
+    ModelHttp::Reply reply = co_await http.post(url, body, deadline.capped(unlimited));
+    // A model that is loading answers once it is in memory, if that happens in time.
+    if (isLoadingAnswer(request, reply)) {
+        if (const std::optional<ModelError> notLoaded = co_await waitForLlamaServer(request, deadline))
+            co_return ModelAnswer{{}, *notLoaded};
+        reply = co_await http.post(url, body, deadline.capped(unlimited));
+    }
+    if (!reply.answered())
+        co_return ModelAnswer{{}, transportFailure(request, reply)};
+    if (!reply.ok())
+        co_return ModelAnswer{{}, ModelError::fromServerAnswer(reply.status, reply.body)};
+    co_return answerFrom(reply, ollama, format);
 }
 
 QJsonObject prewarmBody(const Request &request, bool ollama)
@@ -200,18 +213,18 @@ QJsonObject prewarmBody(const Request &request, bool ollama)
     return body;
 }
 
-QCoro::Task<std::optional<ModelError>> prewarmWith(Request request)
+QCoro::Task<std::optional<ModelError>> prewarmWith(Request request, ModelDeadline deadline)
 {
     if (!request.status.isAvailable())
         co_return notAvailable();
     const ModelEndpoint &endpoint = request.status.endpoint;
     if (endpoint.server() == ModelEndpoint::Server::llamaServer)
-        co_return co_await waitForLlamaServer(request);
+        co_return co_await waitForLlamaServer(request, deadline);
     const bool ollama = endpoint.speaksOllama();
     const QUrl url = endpoint.url(ollama ? QStringLiteral("/api/chat") : QStringLiteral("/v1/chat/completions"));
     const QJsonObject body = prewarmBody(request, ollama);
     ModelHttp http;
-    const ModelHttp::Reply reply = co_await http.post(url, body, request.environment.generationTimeout);
+    const ModelHttp::Reply reply = co_await http.post(url, body, deadline.capped(std::chrono::milliseconds::max()));
     if (!reply.answered())
         co_return transportFailure(request, reply);
     if (!reply.ok())
@@ -236,13 +249,19 @@ ModelSession::ModelSession(ModelStatus status, QString instructions, ModelEnviro
     , m_environment(std::move(environment))
 {}
 
-QCoro::Task<std::optional<ModelError>> ModelSession::prewarm() const
+QString ModelSession::userText(const QString &prompt, const ModelAnswerFormat &format)
 {
-    return prewarmWith(Request{m_status, m_instructions, m_environment});
+    return prompt + QStringLiteral("\n\nAnswer with JSON that follows this schema:\n") +
+           QString::fromUtf8(QJsonDocument(format.schema()).toJson(QJsonDocument::Compact));
+}
+
+QCoro::Task<std::optional<ModelError>> ModelSession::prewarm(ModelDeadline deadline) const
+{
+    return prewarmWith(Request{m_status, m_instructions, m_environment}, deadline);
 }
 
 QCoro::Task<ModelAnswer> ModelSession::respond(const QString &prompt, const ModelAnswerFormat &format,
-                                               const QImage &image) const
+                                               ModelDeadline deadline, const ModelImage &picture) const
 {
-    return respondTo(Request{m_status, m_instructions, m_environment}, prompt, format, image);
+    return respondTo(Request{m_status, m_instructions, m_environment}, prompt, format, deadline, picture);
 }

@@ -20,6 +20,9 @@ struct ModelStatus
     bool vision = false;
     // Bare language codes ("en", "ru"), in the order the model or its family lists them.
     QStringList languages;
+    // Not ready only because the server is loading the model (llama-server says so; Ollama and LM Studio load
+    // while the first request waits, so they never report it).
+    bool loading = false;
 
     bool isAvailable() const { return availability.isAvailable(); }
     // Whether one of the model's languages is exactly this code: callers pass the bare code; "ru-RU" is never

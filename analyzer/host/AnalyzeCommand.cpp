@@ -3,6 +3,7 @@
 #include "AnalyzeCommand.h"
 
 #include "AnalyzerServiceImpl.h"
+#include "ModelEnvironment.h"
 
 #include <QDBusUnixFileDescriptor>
 #include <QFile>
@@ -47,7 +48,8 @@ QCoro::Task<int> run(Arguments arguments, AnalyzeEngine &engine, QTextStream &ou
     QDBusUnixFileDescriptor descriptor;
     descriptor.giveFileDescriptor(fd);
     const AnalyzeResponse response =
-        co_await AnalyzerServiceImpl::respond(engine, std::move(descriptor), arguments.request.toJson());
+        co_await AnalyzerServiceImpl::respond(engine, std::move(descriptor), arguments.request.toJson(),
+                                              ModelDeadline::after(ModelEnvironment::system().timeLimit()));
     out << QString::fromUtf8(response.toJson()) << Qt::endl;
     co_return response.title ? 0 : 1;
 }

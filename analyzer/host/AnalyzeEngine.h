@@ -4,6 +4,7 @@
 
 #include "AnalyzeRequest.h"
 #include "AnalyzeResponse.h"
+#include "ModelDeadline.h"
 
 #include <QByteArray>
 #include <QCoroTask>
@@ -18,8 +19,9 @@ class AnalyzeEngine
 public:
     virtual ~AnalyzeEngine() = default;
 
-    // Runs on the event loop; CPU-heavy work must be moved off it by the implementation.
-    virtual QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest request) = 0;
+    // Runs on the event loop; CPU-heavy work must be moved off it by the implementation. The model's part ends by
+    // the deadline.
+    virtual QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest request, ModelDeadline deadline) = 0;
     virtual QCoro::Task<void> prewarm(QString language) = 0;
 };
 

@@ -7,12 +7,13 @@
 #include "Watchdog.h"
 
 AnalyzerService::AnalyzerService(AnalyzeEngineFactory factory, IdleExit *idleExit, Watchdog *watchdog,
-                                 std::chrono::milliseconds callLimit, QObject *parent)
+                                 TimeLimit timeLimit, std::chrono::milliseconds watchdogMargin, QObject *parent)
     : QObject(parent)
     , m_factory(std::move(factory))
     , m_idleExit(idleExit)
     , m_watchdog(watchdog)
-    , m_callLimit(callLimit)
+    , m_timeLimit(std::move(timeLimit))
+    , m_watchdogMargin(watchdogMargin)
 {
     new AnalyzerAdaptor(this);
     m_peerWatcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
@@ -58,8 +59,11 @@ QCoro::Task<void> AnalyzerService::answer(QDBusConnection connection, QDBusMessa
                                           QByteArray request)
 {
     m_idleExit->begin();
-    const Watchdog::Ticket ticket = m_watchdog->arm(m_callLimit);
-    const AnalyzeResponse response = co_await peer->analyze(std::move(image), std::move(request));
+    // The call answers by its deadline; the watchdog is only for a process that hangs past it.
+    const std::chrono::milliseconds limit = m_timeLimit();
+    const Watchdog::Ticket ticket = m_watchdog->arm(limit + m_watchdogMargin);
+    const AnalyzeResponse response =
+        co_await peer->analyze(std::move(image), std::move(request), ModelDeadline::after(limit));
     m_watchdog->cancel(ticket);
     connection.send(call.createReply(QVariant(response.toJson())));
     m_idleExit->end();

@@ -14,6 +14,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class IdleExit;
@@ -26,10 +27,12 @@ class AnalyzerService : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static constexpr std::chrono::milliseconds defaultCallLimit{170000};
+    // The time limit of a call's model work, read as the call arrives.
+    using TimeLimit = std::function<std::chrono::milliseconds()>;
 
-    AnalyzerService(AnalyzeEngineFactory factory, IdleExit *idleExit, Watchdog *watchdog,
-                    std::chrono::milliseconds callLimit = defaultCallLimit, QObject *parent = nullptr);
+    // Each call's watchdog is armed for its time limit plus `watchdogMargin`.
+    AnalyzerService(AnalyzeEngineFactory factory, IdleExit *idleExit, Watchdog *watchdog, TimeLimit timeLimit,
+                    std::chrono::milliseconds watchdogMargin, QObject *parent = nullptr);
 
     qsizetype peerCount() const { return m_peers.size(); }
 
@@ -46,7 +49,8 @@ private:
     AnalyzeEngineFactory m_factory;
     IdleExit *m_idleExit;
     Watchdog *m_watchdog;
-    std::chrono::milliseconds m_callLimit;
+    TimeLimit m_timeLimit;
+    std::chrono::milliseconds m_watchdogMargin;
     QHash<QString, std::shared_ptr<AnalyzerServiceImpl>> m_peers;
     QDBusServiceWatcher m_peerWatcher;
 };

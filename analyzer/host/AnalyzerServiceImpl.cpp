@@ -38,13 +38,14 @@ std::optional<QByteArray> AnalyzerServiceImpl::readToEnd(int fd)
     }
 }
 
-QCoro::Task<AnalyzeResponse> AnalyzerServiceImpl::analyze(QDBusUnixFileDescriptor image, QByteArray request)
+QCoro::Task<AnalyzeResponse> AnalyzerServiceImpl::analyze(QDBusUnixFileDescriptor image, QByteArray request,
+                                                          ModelDeadline deadline)
 {
-    co_return co_await respond(*m_engine, std::move(image), std::move(request));
+    co_return co_await respond(*m_engine, std::move(image), std::move(request), deadline);
 }
 
 QCoro::Task<AnalyzeResponse> AnalyzerServiceImpl::respond(AnalyzeEngine &engine, QDBusUnixFileDescriptor image,
-                                                          QByteArray request)
+                                                          QByteArray request, ModelDeadline deadline)
 {
     const std::optional<AnalyzeRequest> decoded = AnalyzeRequest::fromJson(request);
     if (!decoded)
@@ -60,7 +61,7 @@ QCoro::Task<AnalyzeResponse> AnalyzerServiceImpl::respond(AnalyzeEngine &engine,
     if (!bytes)
         co_return AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::unreadable, L("error.unreadableImage"));
 
-    co_return co_await engine.analyze(std::move(*bytes), *decoded);
+    co_return co_await engine.analyze(std::move(*bytes), *decoded, deadline);
 }
 
 QCoro::Task<void> AnalyzerServiceImpl::prewarm(QString language)

@@ -15,12 +15,12 @@ public:
     explicit AnalyzerServiceImpl(std::unique_ptr<AnalyzeEngine> engine);
 
     // Always completes with a response: malformed requests and unreadable files become coded failures.
-    QCoro::Task<AnalyzeResponse> analyze(QDBusUnixFileDescriptor image, QByteArray request);
+    QCoro::Task<AnalyzeResponse> analyze(QDBusUnixFileDescriptor image, QByteArray request, ModelDeadline deadline);
     QCoro::Task<void> prewarm(QString language);
 
     // The job behind analyze, for callers that bring their own engine (the command line).
     static QCoro::Task<AnalyzeResponse> respond(AnalyzeEngine &engine, QDBusUnixFileDescriptor image,
-                                                QByteArray request);
+                                                QByteArray request, ModelDeadline deadline);
 
     // Reads fd from its current position to the end; nullopt when reading fails or the file is absurdly large.
     static std::optional<QByteArray> readToEnd(int fd);

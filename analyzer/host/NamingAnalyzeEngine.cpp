@@ -13,10 +13,11 @@ NamingAnalyzeEngine::NamingAnalyzeEngine(std::unique_ptr<NamingEngine> engine, W
         m_warmUp = [] { NamingEngine::sharedPerception().warmUp(); };
 }
 
-QCoro::Task<AnalyzeResponse> NamingAnalyzeEngine::analyze(QByteArray image, AnalyzeRequest request)
+QCoro::Task<AnalyzeResponse> NamingAnalyzeEngine::analyze(QByteArray image, AnalyzeRequest request,
+                                                          ModelDeadline deadline)
 {
     const NamingResult result = co_await m_engine->suggestTitle(
-        std::move(image), request.nameLanguage, request.interfaceCode, request.ocrFallback, request.appName);
+        std::move(image), request.nameLanguage, request.interfaceCode, request.ocrFallback, request.appName, deadline);
     co_return response(result);
 }
 

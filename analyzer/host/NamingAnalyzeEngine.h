@@ -20,7 +20,7 @@ public:
     // Without warmUp, the shared text recognition is warmed.
     explicit NamingAnalyzeEngine(std::unique_ptr<NamingEngine> engine, WarmUp warmUp = {});
 
-    QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest request) override;
+    QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest request, ModelDeadline deadline) override;
     // The namer's session first (nothing when the model is unavailable), then the recognition models.
     QCoro::Task<void> prewarm(QString language) override;
 

@@ -3,6 +3,7 @@
 #include "ServiceHost.h"
 
 #include "AnalyzerBus.h"
+#include "ModelEnvironment.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -21,16 +22,27 @@ ServiceHost::Options ServiceHost::Options::fromEnvironment(const QProcessEnviron
 {
     Options options;
     options.idleDelay = milliseconds(environment, QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), options.idleDelay);
-    options.callLimit = milliseconds(environment, QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), options.callLimit);
+    options.timeLimit = milliseconds(environment, QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), options.timeLimit);
+    options.watchdogMargin =
+        milliseconds(environment, QStringLiteral("ZENTROPE_TEST_WATCHDOG_MARGIN_MS"), options.watchdogMargin);
     return options;
 }
+
+namespace {
+AnalyzerService::TimeLimit timeLimitOf(std::chrono::milliseconds fixed)
+{
+    if (fixed.count() > 0)
+        return [fixed] { return fixed; };
+    return [] { return ModelEnvironment::system().timeLimit(); };
+}
+} // namespace
 
 ServiceHost::ServiceHost(AnalyzeEngineFactory factory, Options options, std::function<void()> onCallLimit,
                          QObject *parent)
     : QObject(parent)
     , m_idleExit(options.idleDelay)
     , m_watchdog(std::move(onCallLimit))
-    , m_service(std::move(factory), &m_idleExit, &m_watchdog, options.callLimit)
+    , m_service(std::move(factory), &m_idleExit, &m_watchdog, timeLimitOf(options.timeLimit), options.watchdogMargin)
 {
     connect(&m_idleExit, &IdleExit::idle, this, &ServiceHost::idle);
 }

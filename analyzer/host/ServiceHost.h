@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AnalyzeEngine.h"
+#include "AnalyzerBus.h"
 #include "AnalyzerService.h"
 #include "IdleExit.h"
 #include "Watchdog.h"
@@ -15,7 +16,7 @@
 #include <functional>
 
 // The analyzer process's shell: exports the service on a bus, ends the process when idle, and kills it when one
-// call runs far too long.
+// call runs well past its time limit.
 class ServiceHost : public QObject
 {
     Q_OBJECT
@@ -24,9 +25,12 @@ public:
     struct Options
     {
         std::chrono::milliseconds idleDelay = IdleExit::defaultDelay;
-        std::chrono::milliseconds callLimit = AnalyzerService::defaultCallLimit;
+        // Each call's time limit; zero reads the user's "modelTimeLimit" as the call arrives.
+        std::chrono::milliseconds timeLimit{0};
+        std::chrono::milliseconds watchdogMargin = AnalyzerBus::watchdogMargin;
 
-        // Tests shorten both delays through ZENTROPE_TEST_IDLE_EXIT_MS and ZENTROPE_TEST_CALL_LIMIT_MS.
+        // Tests shorten the delays through ZENTROPE_TEST_IDLE_EXIT_MS, ZENTROPE_TEST_CALL_LIMIT_MS (the time limit)
+        // and ZENTROPE_TEST_WATCHDOG_MARGIN_MS.
         static Options fromEnvironment(const QProcessEnvironment &environment);
     };
 

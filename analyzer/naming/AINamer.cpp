@@ -29,6 +29,7 @@ struct AINamer::Call
     QString output;
     std::optional<QString> appName;
     std::optional<QString> cleanApp;
+    ModelDeadline deadline;
 };
 
 AINamer::AINamer(ModelEnvironment environment)
@@ -162,54 +163,59 @@ ModelSession AINamer::session(const ModelStatus &status, const QString &language
     return ModelSession(status, picture ? visionInstructions(language) : instructions(language), m_environment);
 }
 
+namespace {
+// A session warmed for another model (the user switched since) would send the request to the wrong one.
+bool sameModel(const ModelStatus &a, const ModelStatus &b)
+{
+    return a.model == b.model && a.endpoint == b.endpoint && a.modelHasVision() == b.modelHasVision();
+}
+} // namespace
+
 ModelSession AINamer::takeSession(const ModelStatus &status, const QString &language)
 {
-    std::optional<std::pair<QString, ModelSession>> warm = std::exchange(m_warmSession, std::nullopt);
-    // A session warmed for another model (the user switched since) would send the request to the wrong one.
-    if (warm && warm->first == language && warm->second.status().model == status.model &&
-        warm->second.status().endpoint == status.endpoint &&
-        warm->second.status().modelHasVision() == status.modelHasVision())
-        return std::move(warm->second);
+    // A session warmed for another language stays for the screenshot that wants it.
+    if (m_warmSession && m_warmSession->first == language && sameModel(m_warmSession->second.status(), status))
+        return std::exchange(m_warmSession, std::nullopt)->second;
     return session(status, language, status.modelHasVision());
 }
 
 QCoro::Task<void> AINamer::prewarm(QString outputLanguage)
 {
-    const FifoLock::Guard guard = co_await m_lock.acquire();
     const ModelStatus status = co_await ModelProbe::read(m_environment);
     if (!status.isAvailable())
         co_return;
     const QString code = status.supports(outputLanguage) ? outputLanguage : u"en"_qs;
-    if (m_warmSession && m_warmSession->first == code)
+    if (m_warmSession && m_warmSession->first == code && sameModel(m_warmSession->second.status(), status))
         co_return;
-    ModelSession warm = session(status, code, status.modelHasVision());
+    // Kept before the load finishes: a call that comes meanwhile takes it and waits for the load on the server.
+    const ModelSession warm = session(status, code, status.modelHasVision());
+    m_warmSession.emplace(code, warm);
     // A failed warm-up costs nothing more than a cold start; the first request reports any real problem.
-    (void)co_await warm.prewarm();
-    m_warmSession.emplace(code, std::move(warm));
+    (void)co_await warm.prewarm(ModelDeadline::after(m_environment.loadTimeout));
 }
 
-QCoro::Task<AINamerResult> AINamer::suggest(ScreenshotFeatures features, QImage image, NameLanguage nameLanguage,
-                                            QString interfaceCode, std::optional<QString> appName)
+QCoro::Task<AINamerResult> AINamer::suggest(ModelStatus status, ScreenshotFeatures features, ModelImage picture,
+                                            NameLanguage nameLanguage, QString interfaceCode,
+                                            std::optional<QString> appName, ModelDeadline deadline)
 {
     const FifoLock::Guard guard = co_await m_lock.acquire();
-    const ModelStatus status = co_await ModelProbe::read(m_environment);
     if (!status.isAvailable())
         co_return AINamerError::unavailable(status.availability);
     if (!status.modelHasVision())
-        image = QImage();
-    if (image.isNull() && !features.hasMeaningfulText())
+        picture = ModelImage();
+    if (picture.isNull() && !features.hasMeaningfulText())
         co_return AINamerError::of(AINamerError::Case::nothingToDescribe);
 
-    Call call{status, std::move(features), {}, {}, appName, cleanAppName(appName)};
+    Call call{status, std::move(features), {}, {}, appName, cleanAppName(appName), deadline};
     call.wanted = NamingLanguage::wanted(nameLanguage, call.features, interfaceCode, status);
     call.output = NamingLanguage::output(call.wanted, status);
 
     // GCC 12 destroys the result of a co_await inside a conditional expression too early; keep them apart.
     Attempt attempt;
-    if (image.isNull())
+    if (picture.isNull())
         attempt = co_await nameFromText(call);
     else
-        attempt = co_await nameFromPicture(call, image);
+        attempt = co_await nameFromPicture(call, picture);
     if (const auto *error = std::get_if<AINamerError>(&attempt))
         co_return *error;
 
@@ -227,7 +233,8 @@ QCoro::Task<AINamer::Attempt> AINamer::nameFromText(const Call &call)
     };
 
     int budget = textBudget;
-    ModelAnswer answer = co_await textSession().respond(prompt(call.features, call.cleanApp, budget), summaryFormat());
+    ModelAnswer answer =
+        co_await textSession().respond(prompt(call.features, call.cleanApp, budget), summaryFormat(), call.deadline);
     if (!answer.ok()) {
         const Failure failure = classify(*answer.error);
         switch (failure.kind) {
@@ -235,7 +242,8 @@ QCoro::Task<AINamer::Attempt> AINamer::nameFromText(const Call &call)
             co_return AINamerError::busy(failure.message);
         case Failure::Kind::contextTooLong:
             budget = reducedTextBudget;
-            answer = co_await textSession().respond(prompt(call.features, call.cleanApp, budget), summaryFormat());
+            answer = co_await textSession().respond(prompt(call.features, call.cleanApp, budget), summaryFormat(),
+                                                    call.deadline);
             if (!answer.ok()) {
                 // A busy model stays busy, so the file is tried again later instead of failing for good.
                 if (answer.error->kind() == ModelError::Kind::busy)
@@ -259,14 +267,14 @@ QCoro::Task<AINamer::Attempt> AINamer::nameFromText(const Call &call)
     const ModelSession strict = session(call.status, call.output, false);
     const ModelAnswer retry = co_await strict.respond(prompt(call.features, call.cleanApp, budget) +
                                                           u" Use only words that are written in the text above."_qs,
-                                                      summaryFormat());
+                                                      summaryFormat(), call.deadline);
     const QString second = retry.ok() ? AnswerCleanup::tidy(retry.text) : QString();
     if (!second.isEmpty() && co_await accepted(call, second, false))
         co_return second;
     co_return AINamerError::of(AINamerError::Case::ungrounded);
 }
 
-QCoro::Task<AINamer::Attempt> AINamer::nameFromPicture(const Call &call, const QImage &image)
+QCoro::Task<AINamer::Attempt> AINamer::nameFromPicture(const Call &call, const ModelImage &picture)
 {
     struct Step
     {
@@ -285,8 +293,9 @@ QCoro::Task<AINamer::Attempt> AINamer::nameFromPicture(const Call &call, const Q
         const ModelSession attemptSession = (!step.strict && step.budget >= 1)
                                                 ? takeSession(call.status, call.output)
                                                 : session(call.status, call.output, true);
-        const ModelAnswer answer = co_await attemptSession.respond(
-            picturePrompt(call.features, call.cleanApp, step.budget, step.strict), nameFormat(), image);
+        const ModelAnswer answer =
+            co_await attemptSession.respond(picturePrompt(call.features, call.cleanApp, step.budget, step.strict),
+                                            nameFormat(), call.deadline, picture);
         if (!answer.ok()) {
             if (classify(*answer.error).kind == Failure::Kind::busy)
                 co_return AINamerError::busy(answer.error->message());
@@ -326,8 +335,8 @@ QCoro::Task<bool> AINamer::accepted(const Call &call, const QString &candidate, 
         co_return false;
     // GCC 12 cannot build a braced list inside a co_await expression.
     QStringList texts{candidate};
-    const Translation translation =
-        co_await OnDeviceTranslator::translate(std::move(texts), language, *other, call.status, m_environment);
+    const Translation translation = co_await OnDeviceTranslator::translate(std::move(texts), language, *other,
+                                                                           call.status, m_environment, call.deadline);
     if (translation.ok() && !translation.texts.value(0).isEmpty())
         co_return Grounding::overlap(translation.texts.first(), sources).matched >= 1;
     // Without a translation, a long screen in another language is trusted: its words cannot be compared.
@@ -341,8 +350,8 @@ QCoro::Task<AINameResult> AINamer::inWantedLanguage(const Call &call, const QStr
         co_return AINameResult{candidate, call.wanted, false};
 
     QStringList texts{candidate};
-    const Translation translation =
-        co_await OnDeviceTranslator::translate(std::move(texts), language, call.wanted, call.status, m_environment);
+    const Translation translation = co_await OnDeviceTranslator::translate(std::move(texts), language, call.wanted,
+                                                                           call.status, m_environment, call.deadline);
     const QString translated = translation.ok() ? translation.texts.value(0) : QString();
     if (translated.isEmpty())
         co_return AINameResult{candidate, language, true};

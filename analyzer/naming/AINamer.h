@@ -4,6 +4,7 @@
 
 #include "AINamerError.h"
 #include "FifoLock.h"
+#include "ModelDeadline.h"
 #include "ModelEnvironment.h"
 #include "ModelError.h"
 #include "ModelSession.h"
@@ -11,7 +12,6 @@
 #include "NameLanguage.h"
 #include "ScreenshotFeatures.h"
 
-#include <QImage>
 #include <QString>
 
 #include <QCoroTask>
@@ -35,7 +35,8 @@ using AINamerResult = std::variant<AINameResult, AINamerError>;
 
 // Asks the local language model for a short title of one screenshot, from the picture and its text or from the
 // text alone, and keeps only titles whose words are on the screen. One per connection: its calls run one at a
-// time in arrival order, and a session prewarmed for a language serves that connection's next screenshot.
+// time in arrival order, and a session prewarmed for a language serves that connection's next screenshot in it.
+// A prewarm never waits for or holds up a call: the model loads while calls go on, each within its deadline.
 class AINamer
 {
 public:
@@ -57,13 +58,16 @@ public:
     AINamer(const AINamer &) = delete;
     AINamer &operator=(const AINamer &) = delete;
 
-    // Readies a session for titles in outputLanguage (English when the model does not write it); returns at once
-    // when the model is not available or such a session is already waiting.
+    // Readies a session for titles in outputLanguage (English when the model does not write it) and has the server
+    // load the model; returns at once when the model is not available or such a session is already waiting.
     QCoro::Task<void> prewarm(QString outputLanguage);
 
-    // `image` is used only when the model accepts images; pass a null image for text mode.
-    QCoro::Task<AINamerResult> suggest(ScreenshotFeatures features, QImage image, NameLanguage nameLanguage,
-                                       QString interfaceCode, std::optional<QString> appName);
+    // `status` is the caller's fresh reading of the model. `picture` is used only when the model accepts images;
+    // pass a null one for text mode. Every request of the call, translations included, ends by `deadline`; one
+    // that runs out is a busy error.
+    QCoro::Task<AINamerResult> suggest(ModelStatus status, ScreenshotFeatures features, ModelImage picture,
+                                       NameLanguage nameLanguage, QString interfaceCode, std::optional<QString> appName,
+                                       ModelDeadline deadline);
 
     // The language of the session waiting to be used, if any.
     std::optional<QString> warmLanguage() const;
@@ -90,7 +94,7 @@ private:
     ModelSession takeSession(const ModelStatus &status, const QString &language);
 
     QCoro::Task<Attempt> nameFromText(const Call &call);
-    QCoro::Task<Attempt> nameFromPicture(const Call &call, const QImage &image);
+    QCoro::Task<Attempt> nameFromPicture(const Call &call, const ModelImage &picture);
     QCoro::Task<bool> accepted(const Call &call, const QString &title, bool pictureMode);
     QCoro::Task<AINameResult> inWantedLanguage(const Call &call, const QString &title);
 

@@ -85,6 +85,15 @@ QString trimmedOf(const QString &text, QStringView characters)
     return text.mid(begin, end - begin);
 }
 
+// A short label such as "Title: " names the field, not the screen.
+QString withoutLabel(const QString &text)
+{
+    const qsizetype colon = text.indexOf(u':');
+    if (colon >= 0 && NamingText::length(text.left(colon)) <= 12 && colon + 1 < text.size() && text[colon + 1] == u' ')
+        return text.mid(colon + 1);
+    return text;
+}
+
 } // namespace
 
 namespace AnswerCleanup {
@@ -106,11 +115,7 @@ QString tidy(const QString &answer)
     text = before(text, u". ");
     text = before(text, u"; ");
     text = before(text, u"  ");
-
-    // A short label such as "Title: " names the field, not the screen.
-    const qsizetype colon = text.indexOf(u':');
-    if (colon >= 0 && NamingText::length(text.left(colon)) <= 12 && colon + 1 < text.size() && text[colon + 1] == u' ')
-        text = text.mid(colon + 1);
+    text = withoutLabel(text);
 
     const QString withoutLead = NamingText::replaceAll(*patterns().lead, text, u" "_qs);
     if (hasLetter(withoutLead))
@@ -155,6 +160,14 @@ QString tidy(const QString &answer)
             return result;
     }
     return {};
+}
+
+QString tidyTranslation(const QString &answer)
+{
+    QString text = withoutLabel(before(answer.trimmed(), u"\n"));
+    // Models quote translations in the target language's own marks, and often more than once.
+    text = trimmedOf(text, u" .,:;\"'`«»‹›“”„‟‘’‚‛「」");
+    return hasLetter(text) ? text : QString();
 }
 
 } // namespace AnswerCleanup

@@ -11,6 +11,10 @@ namespace AnswerCleanup {
 // The cleaned title, or an empty string when nothing worth keeping remains.
 QString tidy(const QString &answer);
 
+// A model's translation of a title, bare: its first line without a label ("Перевод: "), enclosing quotes of any
+// kind or a final period. Empty when no letter remains.
+QString tidyTranslation(const QString &answer);
+
 // Function words that never end a title ("and", "для", "date", ...); compared in lower case.
 bool isStopWord(const QString &lowerCaseWord);
 

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "NamingEngine.h"
 
+#include "L10n.h"
 #include "ModelProbe.h"
 #include "OCRNamer.h"
 #include "OffThread.h"
@@ -37,11 +38,11 @@ NamingResult NamingEngine::ocrOutcome(ScreenshotFeatures features, const QDateTi
 
 QCoro::Task<NamingResult> NamingEngine::suggestTitle(QByteArray imageData, NameLanguage nameLanguage,
                                                      QString interfaceCode, bool ocrFallback,
-                                                     std::optional<QString> appName)
+                                                     std::optional<QString> appName, ModelDeadline deadline)
 {
     const QDateTime start = m_clock.now();
-    const ModelStatus status = co_await ModelProbe::read(m_environment);
-    if (!status.isAvailable() && !ocrFallback)
+    ModelStatus status = co_await ModelProbe::read(m_environment);
+    if (!status.isAvailable() && !status.loading && !ocrFallback)
         co_return NamingError::aiUnavailableNoFallback(status.availability);
 
     // Decoding and recognition take seconds of CPU; other peers' calls keep being served meanwhile.
@@ -57,26 +58,38 @@ QCoro::Task<NamingResult> NamingEngine::suggestTitle(QByteArray imageData, NameL
         co_return *error;
     ScreenshotFeatures features = std::get<ScreenshotFeatures>(std::move(perceived));
 
-    if (!status.isAvailable())
+    const bool wasLoading = status.loading;
+    if (wasLoading)
+        status = co_await ModelProbe::waitWhileLoading(m_environment, std::move(status), deadline);
+    if (ocrFallback && (!status.isAvailable() || deadline.passed()))
         co_return ocrOutcome(std::move(features), start);
+    if (status.loading)
+        co_return NamingError::aiBusy(L("error.modelLoading"));
+    if (!status.isAvailable())
+        co_return NamingError::aiUnavailableNoFallback(status.availability);
+    if (deadline.passed())
+        co_return NamingError::aiBusy(L("error.modelTooSlow"));
 
-    QImage picture;
+    // Encoded once, off the event loop, for every request of the call.
+    ModelImage picture;
     if (status.modelHasVision()) {
-        const auto decodeJob = [imageData] {
-            return VisionPerception::loadImage(imageData, VisionPerception::modelPixelSize);
+        const auto pictureJob = [imageData] {
+            return ModelImage::encode(VisionPerception::loadImage(imageData, VisionPerception::modelPixelSize));
         };
-        picture = co_await runOffThread(decodeJob);
+        picture = co_await runOffThread(pictureJob);
     }
 
-    const AINamerResult named = co_await m_ai.suggest(features, picture, nameLanguage, interfaceCode, appName);
+    const AINamerResult named =
+        co_await m_ai.suggest(status, features, picture, nameLanguage, interfaceCode, appName, deadline);
     if (const auto *result = std::get_if<AINameResult>(&named)) {
         co_return NamingOutcome{result->title, NamingEngineKind::ai, result->languageFallback, std::move(features),
                                 secondsSince(start)};
     }
-    const AINamerError &error = std::get<AINamerError>(named);
-    if (error.kind == AINamerError::Case::busy && !ocrFallback)
-        co_return NamingError::aiBusy(error.message);
     if (ocrFallback)
         co_return ocrOutcome(std::move(features), start);
+    const AINamerError &error = std::get<AINamerError>(named);
+    // A request cut short by the deadline says only that it ran out of time; say which time.
+    if (error.kind == AINamerError::Case::busy)
+        co_return NamingError::aiBusy(deadline.passed() ? L("error.modelTooSlow") : error.message);
     co_return NamingError::aiFailedNoFallback(error.description());
 }

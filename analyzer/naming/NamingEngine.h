@@ -4,6 +4,7 @@
 
 #include "AINamer.h"
 #include "Clock.h"
+#include "ModelDeadline.h"
 #include "ModelEnvironment.h"
 #include "NameLanguage.h"
 #include "NamingEngineKind.h"
@@ -11,7 +12,6 @@
 #include "VisionPerception.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QString>
 
 #include <QCoroTask>
@@ -35,6 +35,10 @@ using NamingResult = std::variant<NamingOutcome, NamingError, PerceptionError>;
 
 // Names one screenshot: with the language model when it is available, else from the recognised text when the
 // request allows it. One per connection, around that connection's AINamer.
+//
+// The deadline bounds the model's part. A model still loading is waited for until then; a model that has not
+// answered by then gives the recognised text's title when the request allows it, else a busy error, so the file is
+// tried again later. Recognition itself is not cut short.
 class NamingEngine
 {
 public:
@@ -52,7 +56,7 @@ public:
     AINamer &ai() { return m_ai; }
 
     QCoro::Task<NamingResult> suggestTitle(QByteArray imageData, NameLanguage nameLanguage, QString interfaceCode,
-                                           bool ocrFallback, std::optional<QString> appName);
+                                           bool ocrFallback, std::optional<QString> appName, ModelDeadline deadline);
 
     // The process's text recognition, shared by every connection.
     static const VisionPerception &sharedPerception();

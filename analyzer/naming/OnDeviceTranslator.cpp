@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "OnDeviceTranslator.h"
 
+#include "AnswerCleanup.h"
 #include "NamingLanguage.h"
 
 namespace OnDeviceTranslator {
@@ -25,7 +26,7 @@ ModelAnswerFormat format(const QString &to)
 }
 
 QCoro::Task<Translation> translate(QStringList texts, QString from, QString to, ModelStatus status,
-                                   ModelEnvironment environment)
+                                   ModelEnvironment environment, ModelDeadline deadline)
 {
     if (texts.isEmpty())
         co_return Translation{};
@@ -38,10 +39,13 @@ QCoro::Task<Translation> translate(QStringList texts, QString from, QString to, 
     for (qsizetype index = 0; index < texts.size(); ++index) {
         if (texts[index].trimmed().isEmpty())
             continue;
-        const ModelAnswer answer = co_await session.respond(texts[index], answerFormat);
+        const ModelAnswer answer = co_await session.respond(texts[index], answerFormat, deadline);
         if (!answer.ok())
             co_return Translation{{}, answer.error->message()};
-        result.texts[index] = answer.text.trimmed();
+        const QString translated = AnswerCleanup::tidyTranslation(answer.text);
+        if (translated.isEmpty() || NamingLanguage::actual(translated, to) != to)
+            co_return Translation{{}, u"The model did not translate \"%1\" into %2."_qs.arg(texts[index], to)};
+        result.texts[index] = translated;
     }
     co_return result;
 }

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #pragma once
 
+#include "ModelDeadline.h"
 #include "ModelEnvironment.h"
 #include "ModelSession.h"
 #include "ModelStatus.h"
@@ -32,8 +33,10 @@ bool isInstalled(const ModelStatus &status, const QString &from, const QString &
 QString instructions(const QString &from, const QString &to);
 ModelAnswerFormat format(const QString &to);
 
-// One greedy request per text; the first failure ends the batch. An empty batch never reaches the model.
+// One greedy request per text, each answer cleaned of quotes, labels and a final period; an answer that is then
+// empty or still not in `to` (by its script) fails the batch, as does the first failed request. An empty batch
+// never reaches the model.
 QCoro::Task<Translation> translate(QStringList texts, QString from, QString to, ModelStatus status,
-                                   ModelEnvironment environment);
+                                   ModelEnvironment environment, ModelDeadline deadline);
 
 } // namespace OnDeviceTranslator

@@ -20,8 +20,6 @@ constexpr double minimumLineHeight = 0.008;
 constexpr double minimumConfidence = 0.3;
 constexpr double minimumLabelConfidence = 0.25;
 constexpr double minimumLanguageProbability = 0.6;
-// Megabytes for one decoded frame: the largest accepted image even at 16 bits per channel.
-constexpr int allocationLimitMb = 320;
 
 const QStringList &cyrillicLanguages()
 {
@@ -62,10 +60,22 @@ QImage VisionPerception::loadImage(const QByteArray &data, int maxPixelSize)
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     reader.setAllocationLimit(allocationLimitMb);
-    // The declared size is read from the header; nothing of that size is allocated until read().
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > maxDecodedPixels) {
+    // The declared size and pixel format come from the header; nothing of that size is allocated until read().
+    const QSize declared = reader.size();
+    // Formats that only tell their depth while decoding are counted at the deepest, 16 bits per channel.
+    const QImage::Format format = reader.imageFormat();
+    const qint64 bytesPerPixel =
+        format == QImage::Format_Invalid ? 8 : std::max<qint64>(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+    const qint64 maxPixels = qint64(allocationLimitMb) * 1024 * 1024 / bytesPerPixel;
+    if (!declared.isValid() || declared.isEmpty() || qint64(declared.width()) * declared.height() > maxPixels) {
         return {};
+    }
+    // The clip applies before orientation; screen captures are never stored turned, so those are left whole.
+    QSize size = declared;
+    if (size.height() > size.width() * tallestAspect &&
+        !reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)) {
+        size.setHeight(size.width());
+        reader.setClipRect(QRect(QPoint(0, 0), size));
     }
     const int longest = std::max(size.width(), size.height());
     if (maxPixelSize > 0 && longest > maxPixelSize) {
@@ -73,8 +83,7 @@ QImage VisionPerception::loadImage(const QByteArray &data, int maxPixelSize)
         reader.setScaledSize(QSize(std::max(1, static_cast<int>(std::lround(size.width() * scale))),
                                    std::max(1, static_cast<int>(std::lround(size.height() * scale)))));
     }
-    QImage image = reader.read();
-    return image;
+    return reader.read();
 }
 
 PerceptionResult VisionPerception::analyze(const QImage &image, bool recognizeText) const

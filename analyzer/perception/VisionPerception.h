@@ -24,8 +24,12 @@ class VisionPerception
 public:
     static constexpr int recognitionPixelSize = 2560;
     static constexpr int modelPixelSize = 1280;
-    // Larger images are refused before decoding: a small file may declare a huge size to exhaust memory.
-    static constexpr qint64 maxDecodedPixels = 40'000'000;
+    // Megabytes one decoded frame may take. Images whose declared size needs more are refused before decoding: a
+    // small file may declare a huge size to exhaust memory.
+    static constexpr int allocationLimitMb = 320;
+    // Images taller than this many widths are scrolling captures. Only their top square is read: recognition keeps
+    // lines by their height relative to the image's, so in a long strip ordinary text would count as noise.
+    static constexpr double tallestAspect = 2.5;
 
     // Tesseract, CLD2 and no classifier.
     VisionPerception();
@@ -33,6 +37,7 @@ public:
                      const ImageClassifier *classifier = nullptr);
 
     // Decodes bytes with the orientation applied and the longest side at most maxPixelSize; null if unreadable.
+    // A scrolling capture is cut to its top square first.
     static QImage loadImage(const QByteArray &data, int maxPixelSize);
 
     PerceptionResult analyze(const QImage &image, bool recognizeText) const;

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 
 #include "L10n.h"
+#include "ModelEnvironment.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,6 +22,14 @@ T enumeration(const KeyValueStore &store, const char *key, T fallback, FromRaw f
     if (!raw)
         return fallback;
     return fromRaw(*raw).value_or(fallback);
+}
+
+// The analyzer reads the limit from the same store by the same rule.
+std::chrono::milliseconds storedTimeLimit(const KeyValueStore &store)
+{
+    ModelEnvironment environment;
+    environment.store = &store;
+    return environment.timeLimit();
 }
 
 QList<WatchedFolder> decodeFolders(const std::optional<QByteArray> &bytes)
@@ -57,6 +66,7 @@ AppSettings::AppSettings(std::shared_ptr<KeyValueStore> store, QObject *parent)
     m_warmedBuild = s.string(keyOf(warmedBuildKey)).value_or(QString());
     m_modelEndpoint = s.string(keyOf(modelEndpointKey)).value_or(QString());
     m_modelName = s.string(keyOf(modelNameKey)).value_or(QString());
+    m_modelTimeLimit = int(std::chrono::duration_cast<std::chrono::seconds>(storedTimeLimit(s)).count());
     L10n::apply(m_interfaceLanguage);
 }
 
@@ -174,4 +184,13 @@ void AppSettings::setModelName(const QString &value)
 {
     writeString(modelNameKey, value);
     assign(m_modelName, value, &AppSettings::modelNameChanged);
+}
+
+void AppSettings::setModelTimeLimit(int seconds)
+{
+    const int bounded = std::clamp(seconds, int(ModelEnvironment::minimumTimeLimit.count()),
+                                   int(ModelEnvironment::maximumTimeLimit.count()));
+    QString error;
+    report(m_store->setNumber(keyOf(modelTimeLimitKey), bounded, &error), error);
+    assign(m_modelTimeLimit, bounded, &AppSettings::modelTimeLimitChanged);
 }

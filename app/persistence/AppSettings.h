@@ -29,6 +29,7 @@ class AppSettings : public QObject
     Q_PROPERTY(QString warmedBuild READ warmedBuild WRITE setWarmedBuild NOTIFY warmedBuildChanged)
     Q_PROPERTY(QString modelEndpoint READ modelEndpoint WRITE setModelEndpoint NOTIFY modelEndpointChanged)
     Q_PROPERTY(QString modelName READ modelName WRITE setModelName NOTIFY modelNameChanged)
+    Q_PROPERTY(int modelTimeLimit READ modelTimeLimit WRITE setModelTimeLimit NOTIFY modelTimeLimitChanged)
 
 public:
     static constexpr const char *autoProcessingKey = "autoProcessing";
@@ -44,6 +45,7 @@ public:
     static constexpr const char *warmedBuildKey = "warmedBuild";
     static constexpr const char *modelEndpointKey = "modelEndpoint";
     static constexpr const char *modelNameKey = "modelName";
+    static constexpr const char *modelTimeLimitKey = "modelTimeLimit";
 
     // `store` empty: the user's settings file. Loads every value, then applies the interface language.
     explicit AppSettings(std::shared_ptr<KeyValueStore> store = nullptr, QObject *parent = nullptr);
@@ -64,6 +66,8 @@ public:
     QString warmedBuild() const { return m_warmedBuild; }
     QString modelEndpoint() const { return m_modelEndpoint; }
     QString modelName() const { return m_modelName; }
+    // Seconds the analyzer gives the model for one screenshot.
+    int modelTimeLimit() const { return m_modelTimeLimit; }
 
     // Every assignment is written, even of the value already held; the change signal comes only on a change.
     void setAutoProcessing(bool value);
@@ -81,6 +85,8 @@ public:
     void setWarmedBuild(const QString &value);
     void setModelEndpoint(const QString &value);
     void setModelName(const QString &value);
+    // Kept within the limit's minimum and maximum.
+    void setModelTimeLimit(int seconds);
 
 Q_SIGNALS:
     void autoProcessingChanged();
@@ -96,6 +102,7 @@ Q_SIGNALS:
     void warmedBuildChanged();
     void modelEndpointChanged();
     void modelNameChanged();
+    void modelTimeLimitChanged();
     // A value could not be written to the settings file; it is kept for this run.
     void writeFailed(const QString &description);
 
@@ -120,4 +127,5 @@ private:
     QString m_warmedBuild;
     QString m_modelEndpoint;
     QString m_modelName;
+    int m_modelTimeLimit = 0;
 };

@@ -3,6 +3,7 @@
 #include "AnalyzerClient.h"
 
 #include "AnalyzerBus.h"
+#include "ModelEnvironment.h"
 
 #include <QCoroDBusPendingCall>
 #include <QDBusError>
@@ -67,7 +68,8 @@ QCoro::Task<AnalyzeResult> AnalyzerClient::analyze(QString path, AnalyzeRequest 
     descriptor = QDBusUnixFileDescriptor();
 
     // Nothing of the client is touched after the suspension: it may be gone by the time the reply comes.
-    const std::chrono::milliseconds timeout = m_timeout;
+    const std::chrono::milliseconds timeout =
+        m_timeout.count() > 0 ? m_timeout : AnalyzerBus::clientTimeout(ModelEnvironment::system().timeLimit());
     QElapsedTimer elapsed;
     elapsed.start();
     const QDBusPendingCall pending = m_bus.asyncCall(call, static_cast<int>(timeout.count()));

@@ -18,16 +18,15 @@ using AnalyzeResult = std::variant<AnalyzeResponse, AnalyzerFailure>;
 
 // The application's side of the analyzer service: hands it an open read-only descriptor and a request over the
 // session bus, which starts the service on demand. Every call completes exactly once, at the latest after the
-// time-out; transport problems become failures that say whether a later try makes sense.
+// time-out; transport problems become failures that say whether a later try makes sense. The time-out follows the
+// model's time limit, which the analyzer answers by, with room for its watchdog.
 class AnalyzerClient : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr std::chrono::milliseconds defaultTimeout{180000};
-
-    explicit AnalyzerClient(QDBusConnection bus, std::chrono::milliseconds timeout = defaultTimeout,
-                            QObject *parent = nullptr);
+    // `timeout` zero: derived from the user's "modelTimeLimit" at each call.
+    explicit AnalyzerClient(QDBusConnection bus, std::chrono::milliseconds timeout = {}, QObject *parent = nullptr);
 
     // A hint that names will soon be wanted in this language; nothing is awaited or reported.
     void prewarm(const QString &outputLanguage);

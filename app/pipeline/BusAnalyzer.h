@@ -9,8 +9,8 @@
 class BusAnalyzer final : public Analyzer
 {
 public:
-    explicit BusAnalyzer(QDBusConnection bus = QDBusConnection::sessionBus(),
-                         std::chrono::milliseconds timeout = AnalyzerClient::defaultTimeout);
+    // `timeout` zero: follows the model's time limit.
+    explicit BusAnalyzer(QDBusConnection bus = QDBusConnection::sessionBus(), std::chrono::milliseconds timeout = {});
 
     void prewarm(const QString &outputLanguage) override;
     QCoro::Task<AnalyzeResult> analyze(QString path, AnalyzeRequest request) override;

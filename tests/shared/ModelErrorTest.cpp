@@ -31,6 +31,8 @@ TEST(ModelError, ServerAnswersAreClassified)
         {404, R"({"error":"model 'qwen3' not found"})", Kind::other, "model 'qwen3' not found"},
         {500, "llama runner process has terminated", Kind::other, "llama runner process has terminated"},
         {502, "", Kind::other, "The model server answered with HTTP status 502."},
+        // What reaches the user is one line of sensible length, not a stack trace or a page of HTML.
+        {500, "panic: runtime error\ngoroutine 1 [running]:\nmain.main()", Kind::other, "panic: runtime error"},
     };
     for (const Case &c : cases) {
         const ModelError error = ModelError::fromServerAnswer(c.status, QByteArray(c.body));
@@ -39,4 +41,12 @@ TEST(ModelError, ServerAnswersAreClassified)
             EXPECT_EQ(error.message(), QString::fromUtf8(c.message)) << c.body;
         }
     }
+}
+
+TEST(ModelError, LongMessagesAreCutBetweenCharacters)
+{
+    const QString emoji = u"\U0001F600"_qs;
+    const QString message = ModelError(ModelError::Kind::other, QString(158, u'x') + emoji + u"tail"_qs).message();
+    EXPECT_EQ(message.size(), ModelError::maxMessageLength - 1);
+    EXPECT_EQ(message, QString(158, u'x') + QChar(0x2026));
 }

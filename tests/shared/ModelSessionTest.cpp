@@ -32,20 +32,22 @@ ModelStatus availableAt(const ModelEndpoint &endpoint)
     return status;
 }
 
-ModelSession session(const ModelEndpoint &endpoint,
-                     std::chrono::milliseconds generationTimeout = std::chrono::seconds(5))
+ModelSession session(const ModelEndpoint &endpoint)
 {
     ModelEnvironment environment;
     environment.probeTimeout = std::chrono::milliseconds(1500);
-    environment.generationTimeout = generationTimeout;
     environment.loadPollInterval = std::chrono::milliseconds(10);
     return ModelSession(availableAt(endpoint), instructions, std::move(environment));
 }
 
-ModelAnswer ask(const ModelSession &chat, const QImage &image = QImage())
+ModelAnswer ask(const ModelSession &chat, const QImage &image = QImage(),
+                std::chrono::milliseconds timeLimit = std::chrono::seconds(5))
 {
-    return runTask(chat.respond(u"Name this."_qs, nameFormat, image));
+    return runTask(
+        chat.respond(u"Name this."_qs, nameFormat, ModelDeadline::after(timeLimit), ModelImage::encode(image)));
 }
+
+const QString namePrompt = ModelSession::userText(u"Name this."_qs, nameFormat);
 
 QImage screenshot(int width, int height)
 {
@@ -98,7 +100,10 @@ TEST(ModelSession, OllamaRequestsCarryTheSchemaGreedyOptionsAndLimits)
                      R"("description":"What the screenshot shows, in 3 to 6 words."}}})"));
     EXPECT_EQ(body.value(QLatin1String("messages")).toArray(),
               QJsonArray({QJsonObject{{u"role"_qs, u"system"_qs}, {u"content"_qs, instructions}},
-                          QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, u"Name this."_qs}}}));
+                          QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, namePrompt}}}));
+    // The model reads the record's schema, description included, after the prompt.
+    EXPECT_EQ(namePrompt, u"Name this.\n\nAnswer with JSON that follows this schema:\n"_qs +
+                              QString::fromUtf8(QJsonDocument(nameFormat.schema()).toJson(QJsonDocument::Compact)));
 
     // With a picture: one image, scaled so its longest side is 1280 pixels.
     answer = ask(chat, screenshot(3000, 1200));
@@ -127,7 +132,7 @@ TEST(ModelSession, OpenAICompatibleRequestsNestTheSchemaAndSendThePictureAsAData
     const QJsonArray messages = body.take(u"messages"_qs).toArray();
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[0].toObject().value(QLatin1String("content")).toString(), instructions);
-    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(), u"Name this."_qs);
+    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(), namePrompt);
     body.remove(u"model"_qs);
     EXPECT_EQ(body, object(R"({"max_tokens":40,"temperature":0,"top_k":1,"seed":0,"stream":false,)"
                            R"("chat_template_kwargs":{"enable_thinking":false}})"));
@@ -140,7 +145,7 @@ TEST(ModelSession, OpenAICompatibleRequestsNestTheSchemaAndSendThePictureAsAData
         parts[0].toObject().value(QLatin1String("image_url")).toObject().value(QLatin1String("url")).toString();
     ASSERT_TRUE(url.startsWith(QLatin1String("data:image/png;base64,"))) << url.left(40).toStdString();
     EXPECT_EQ(decodedSize(url.mid(url.indexOf(u',') + 1)), QSize(400, 900));
-    EXPECT_EQ(parts[1].toObject().value(QLatin1String("text")).toString(), u"Name this."_qs);
+    EXPECT_EQ(parts[1].toObject().value(QLatin1String("text")).toString(), namePrompt);
 }
 
 TEST(ModelSession, CutOffMalformedAndRefusedAnswersAreClassifiedErrors)
@@ -175,25 +180,50 @@ TEST(ModelSession, CutOffMalformedAndRefusedAnswersAreClassifiedErrors)
     EXPECT_EQ(refused.error->message(), tooLong);
 }
 
-TEST(ModelSession, ASilentServerTimesOutAsBusyAndARefusedConnectionFailsAtOnce)
+QStringList warnings;
+
+void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        warnings.append(message);
+}
+
+TEST(ModelSession, ASilentOrDroppingServerIsBusyAndARefusedConnectionFailsAtOnce)
 {
     Double server;
     Double::Response slow = Double::ollamaAnswer(Double::record(u"name"_qs, u"late"_qs));
     slow.delay = std::chrono::milliseconds(3000);
     server.enqueue(ollamaChat, slow);
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
     QElapsedTimer clock;
     clock.start();
-    const ModelAnswer late = ask(session(server.endpoint(Server::ollama), std::chrono::milliseconds(300)));
+    const ModelAnswer late = ask(session(server.endpoint(Server::ollama)), QImage(), std::chrono::milliseconds(300));
+    qInstallMessageHandler(previous);
     EXPECT_LT(clock.elapsed(), 2500);
     ASSERT_FALSE(late.ok());
     EXPECT_EQ(late.error->kind(), Kind::busy);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+
+    // Nothing is sent once the time is up.
+    EXPECT_EQ(ask(session(server.endpoint(Server::ollama)), QImage(), std::chrono::milliseconds(0)).error->kind(),
+              Kind::busy);
+    EXPECT_EQ(server.requests(ollamaChat).size(), 1);
+
+    // A server that dies in the middle of its answer may well be back for the next try.
+    Double::Response dropped = Double::ollamaAnswer(Double::record(u"name"_qs, u"Settings window"_qs));
+    dropped.dropMidway = true;
+    server.enqueue(ollamaChat, dropped);
+    const ModelAnswer cut = ask(session(server.endpoint(Server::ollama)));
+    ASSERT_FALSE(cut.ok());
+    EXPECT_EQ(cut.error->kind(), Kind::busy) << cut.error->message().toStdString();
 
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
     const ModelEndpoint gone(QUrl(u"http://127.0.0.1:%1"_qs.arg(closed.serverPort())), Server::ollama);
     closed.close();
     clock.restart();
-    const ModelAnswer refused = ask(session(gone, std::chrono::milliseconds(150000)));
+    const ModelAnswer refused = ask(session(gone), QImage(), std::chrono::seconds(150));
     EXPECT_LT(clock.elapsed(), 1000);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error->kind(), Kind::other);
@@ -203,7 +233,8 @@ TEST(ModelSession, PrewarmLoadsTheModel)
 {
     Double ollama;
     ollama.enqueue(ollamaChat, Double::json({{u"done"_qs, true}, {u"done_reason"_qs, u"load"_qs}}));
-    EXPECT_EQ(runTask(session(ollama.endpoint(Server::ollama)).prewarm()), std::nullopt);
+    const ModelDeadline later = ModelDeadline::after(std::chrono::seconds(5));
+    EXPECT_EQ(runTask(session(ollama.endpoint(Server::ollama)).prewarm(later)), std::nullopt);
     const QJsonObject body = lastBody(ollama, ollamaChat);
     EXPECT_EQ(body.value(QLatin1String("model")).toString(), u"qwen2.5vl:7b"_qs);
     EXPECT_TRUE(body.value(QLatin1String("messages")).toArray().isEmpty());
@@ -215,16 +246,28 @@ TEST(ModelSession, PrewarmLoadsTheModel)
     const auto loading = Double::openAIError(503, u"Loading model"_qs, u"unavailable_error"_qs);
     llama.enqueue(u"/health"_qs, loading);
     llama.enqueue(u"/health"_qs, loading);
-    EXPECT_EQ(runTask(session(llama.endpoint(Server::llamaServer)).prewarm()), std::nullopt);
+    EXPECT_EQ(runTask(session(llama.endpoint(Server::llamaServer)).prewarm(later)), std::nullopt);
     EXPECT_EQ(llama.requests(u"/health"_qs).size(), 3);
     EXPECT_TRUE(llama.requests(openAIChat).isEmpty());
 
     Double stuck;
     stuck.serveLlamaServer(u"qwen3-4b"_qs, false, true);
-    const std::optional<ModelError> error =
-        runTask(session(stuck.endpoint(Server::llamaServer), std::chrono::milliseconds(200)).prewarm());
+    const std::optional<ModelError> error = runTask(
+        session(stuck.endpoint(Server::llamaServer)).prewarm(ModelDeadline::after(std::chrono::milliseconds(200))));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->kind(), Kind::busy);
+
+    // A request that meets the load waits for it within its deadline, then is answered.
+    llama.setDefault(openAIChat, Double::openAIAnswer(Double::record(u"name"_qs, u"Terminal build log"_qs)));
+    llama.startLoading(std::chrono::milliseconds(300), true);
+    const ModelAnswer loaded = ask(session(llama.endpoint(Server::llamaServer)));
+    ASSERT_TRUE(loaded.ok()) << loaded.error->message().toStdString();
+    EXPECT_EQ(loaded.text, u"Terminal build log"_qs);
+    llama.startLoading(std::chrono::seconds(5), true);
+    const ModelAnswer stillLoading =
+        ask(session(llama.endpoint(Server::llamaServer)), QImage(), std::chrono::milliseconds(300));
+    ASSERT_FALSE(stillLoading.ok());
+    EXPECT_EQ(stillLoading.error->kind(), Kind::busy);
 }
 
 TEST(ModelSession, AnUnavailableModelIsNeverAsked)
@@ -236,6 +279,6 @@ TEST(ModelSession, AnUnavailableModelIsNeverAsked)
     const ModelAnswer answer = ask(chat);
     ASSERT_FALSE(answer.ok());
     EXPECT_EQ(answer.error->kind(), Kind::other);
-    EXPECT_TRUE(runTask(chat.prewarm()).has_value());
+    EXPECT_TRUE(runTask(chat.prewarm(ModelDeadline::after(std::chrono::seconds(1)))).has_value());
     EXPECT_TRUE(server.requests().isEmpty());
 }

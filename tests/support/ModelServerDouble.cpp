@@ -50,6 +50,14 @@ ModelServerDouble::ModelServerDouble(const QHostAddress &address, QObject *paren
     m_server.listen(address, 0);
 }
 
+ModelServerDouble::~ModelServerDouble()
+{
+    // Connections still open (a held answer) close with the server, after this object's members are gone.
+    const QList<QTcpSocket *> sockets = m_server.findChildren<QTcpSocket *>();
+    for (QTcpSocket *socket : sockets)
+        socket->disconnect(this);
+}
+
 QString ModelServerDouble::url() const
 {
     QString host = m_server.serverAddress().toString();
@@ -81,6 +89,22 @@ void ModelServerDouble::setDefault(const QString &path, const Response &response
 void ModelServerDouble::clear(const QString &path)
 {
     m_scripts.remove(path);
+}
+
+void ModelServerDouble::setAnswerDelay(const QString &path, std::chrono::milliseconds delay)
+{
+    m_answerDelays.insert(path, delay);
+}
+
+void ModelServerDouble::startLoading(std::chrono::milliseconds duration, bool refuse)
+{
+    m_loadedAt = std::chrono::steady_clock::now() + duration;
+    m_refuseWhileLoading = refuse;
+}
+
+bool ModelServerDouble::isLoading() const
+{
+    return std::chrono::steady_clock::now() < m_loadedAt;
 }
 
 QList<ModelServerDouble::Request> ModelServerDouble::requests(const QString &path) const
@@ -252,6 +276,20 @@ void ModelServerDouble::read(QTcpSocket *socket)
 
 void ModelServerDouble::answer(QTcpSocket *socket, const Request &request)
 {
+    const bool chat = request.path == u"/api/chat" || request.path == u"/v1/chat/completions";
+    if (isLoading() && (chat || (m_refuseWhileLoading && request.path == u"/health"))) {
+        if (m_refuseWhileLoading) {
+            write(socket, openAIError(503, QStringLiteral("Loading model"), QStringLiteral("unavailable_error")));
+            return;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_loadedAt - std::chrono::steady_clock::now());
+        QPointer<QTcpSocket> guarded(socket);
+        QTimer::singleShot(left, this, [this, guarded, request] {
+            if (guarded)
+                answer(guarded, request);
+        });
+        return;
+    }
     Response response;
     auto script = m_scripts.find(request.path);
     if (script == m_scripts.end()) {
@@ -265,6 +303,7 @@ void ModelServerDouble::answer(QTcpSocket *socket, const Request &request)
     } else {
         response = ollamaError(404, QStringLiteral("404 page not found"));
     }
+    response.delay += m_answerDelays.value(request.path, std::chrono::milliseconds(0));
     if (response.delay.count() <= 0) {
         write(socket, response);
         return;
@@ -284,6 +323,12 @@ void ModelServerDouble::write(QTcpSocket *socket, const Response &response)
     head += "Content-Type: " + response.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     head += "Connection: close\r\n\r\n";
+    if (response.dropMidway) {
+        socket->write(head + response.body.left(response.body.size() / 2));
+        socket->flush();
+        socket->abort();
+        return;
+    }
     socket->write(head + response.body);
     socket->disconnectFromHost();
 }

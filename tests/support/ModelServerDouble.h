@@ -36,6 +36,8 @@ public:
         QByteArray contentType = "application/json";
         // Waits this long before answering (the connection stays open and silent).
         std::chrono::milliseconds delay{0};
+        // Sends the head and half of the body, then closes the connection: a server that died mid-answer.
+        bool dropMidway = false;
     };
 
     struct Request
@@ -53,6 +55,7 @@ public:
 
     // Listens on `address` (loopback unless a test needs another interface) at a free port.
     explicit ModelServerDouble(const QHostAddress &address = QHostAddress::LocalHost, QObject *parent = nullptr);
+    ~ModelServerDouble() override;
 
     quint16 port() const { return m_server.serverPort(); }
     // "http://127.0.0.1:<port>"
@@ -66,6 +69,14 @@ public:
     void setDefault(const QString &path, const Response &response);
     // Forgets every script of the path (queue, handler, default).
     void clear(const QString &path);
+    // Every answer of the path waits this long on top of its own delay: the model's generation time.
+    void setAnswerDelay(const QString &path, std::chrono::milliseconds delay);
+
+    // The model is loading for `duration` from now. Chat requests (/api/chat, /v1/chat/completions) wait until it
+    // is loaded and are answered after that, as Ollama and LM Studio do; with `refuse` they and /health get 503
+    // "Loading model" meanwhile instead, as llama-server does.
+    void startLoading(std::chrono::milliseconds duration, bool refuse = false);
+    bool isLoading() const;
 
     QList<Request> requests() const { return m_requests; }
     QList<Request> requests(const QString &path) const;
@@ -122,6 +133,9 @@ private:
 
     QTcpServer m_server;
     QHash<QString, Script> m_scripts;
+    QHash<QString, std::chrono::milliseconds> m_answerDelays;
+    std::chrono::steady_clock::time_point m_loadedAt;
+    bool m_refuseWhileLoading = false;
     QList<Request> m_requests;
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };

@@ -62,7 +62,8 @@ TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuit
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:9"));
     environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1500"));
-    environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QStringLiteral("4000"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QStringLiteral("3000"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_WATCHDOG_MARGIN_MS"), QStringLiteral("1000"));
     PrivateBus bus(PrivateBus::defaultConfig(), environment);
     TempDir dir;
     QDBusConnection connection = bus.connect();

@@ -36,7 +36,7 @@ public:
         , m_delay(delay)
     {}
 
-    QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest) override
+    QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest, ModelDeadline) override
     {
         auto log = m_log;
         log->mostRunning = std::max(log->mostRunning, ++log->running);

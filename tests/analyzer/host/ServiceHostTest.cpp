@@ -76,19 +76,20 @@ TEST(ServiceJob, HandsTheWholeFileToTheEngineButNeverABadRequestOrAnUnreadableFi
     auto log = std::make_shared<EngineLog>();
     AnalyzerServiceImpl job(FakeEngine::factory(log)());
     for (const QByteArray &bytes : {QByteArray("not json"), QByteArray(R"({"nameLanguage":"auto"})"), QByteArray()}) {
-        const AnalyzeResponse response = runTask(job.analyze(QDBusUnixFileDescriptor(), bytes));
+        const AnalyzeResponse response = runTask(job.analyze(QDBusUnixFileDescriptor(), bytes, ModelDeadline()));
         EXPECT_EQ(response, AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, u"Bad request"_qs));
     }
     // A directory opens but cannot be read; the message is in the request's language.
-    const AnalyzeResponse unreadable = runTask(job.analyze(openForReading(dir.path()), request(u"ru"_qs)));
+    const AnalyzeResponse unreadable =
+        runTask(job.analyze(openForReading(dir.path()), request(u"ru"_qs), ModelDeadline()));
     EXPECT_EQ(L10n::code(), QStringLiteral("ru"));
     EXPECT_EQ(unreadable, AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::unreadable, L("error.unreadableImage")));
     EXPECT_NE(unreadable.errorMessage, QStringLiteral("error.unreadableImage")) << "the analyzer's table has the text";
     EXPECT_TRUE(log->images.isEmpty());
 
     const QByteArray bytes(300 * 1024, 'x'); // more than one read
-    const AnalyzeResponse response =
-        runTask(job.analyze(openForReading(dir.write(QStringLiteral("shot.png"), bytes)), request(u"de"_qs)));
+    const AnalyzeResponse response = runTask(
+        job.analyze(openForReading(dir.write(QStringLiteral("shot.png"), bytes)), request(u"de"_qs), ModelDeadline()));
     EXPECT_EQ(L10n::code(), QStringLiteral("en")) << "every code but ru selects English";
     ASSERT_EQ(log->images.size(), 1);
     EXPECT_EQ(log->images.first(), bytes);

@@ -3,6 +3,7 @@
 #include "AINamer.h"
 #include "CoroTest.h"
 #include "L10n.h"
+#include "ModelProbe.h"
 #include "NamingTestSupport.h"
 
 #include <QElapsedTimer>
@@ -48,7 +49,14 @@ protected:
     AINamerResult suggest(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::automatic,
                           std::optional<QString> app = std::nullopt, QImage image = QImage())
     {
-        return runTask(namer.suggest(features, std::move(image), language, u"en"_qs, std::move(app)));
+        return runTask(call(features, language, std::move(app), std::move(image)));
+    }
+
+    QCoro::Task<AINamerResult> call(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::en,
+                                    std::optional<QString> app = std::nullopt, QImage image = QImage())
+    {
+        const ModelStatus status = runTask(ModelProbe::read(environmentFor(server)));
+        return namer.suggest(status, features, ModelImage::encode(image), language, u"en"_qs, std::move(app), ample());
     }
 
     AINamerResult suggestWithPicture(const ScreenshotFeatures &features)
@@ -83,6 +91,8 @@ TEST_F(AINamerTest, TextModeAcceptsAGroundedSummaryAndSendsTheFixedRequest)
     const QList<QJsonObject> sent = chats(server);
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(fieldOf(sent[0]), u"summary"_qs);
+    // The model reads what belongs in the field, not only the decoder.
+    EXPECT_TRUE(schemaOf(sent[0]).contains(u"3 to 5 words. A summary of the entire content, never a copy"_qs));
     EXPECT_FALSE(hasImage(sent[0]));
     EXPECT_TRUE(systemOf(sent[0]).endsWith(u"passwords.\n- Answer in English, with the summary only."_qs));
     EXPECT_EQ(promptOf(sent[0]), u"App in front when the screenshot was taken: Firefox\n"
@@ -171,6 +181,7 @@ TEST_F(AINamerTest, PictureModeWalksTheTextBudgets)
     for (const QJsonObject &chat : sent) {
         EXPECT_TRUE(hasImage(chat));
         EXPECT_EQ(fieldOf(chat), u"name"_qs);
+        EXPECT_TRUE(schemaOf(chat).contains(u"What the screenshot shows, in 3 to 6 words."_qs));
         EXPECT_EQ(systemOf(chat), AINamer::visionInstructions(u"en"_qs));
     }
 }
@@ -275,25 +286,75 @@ TEST(AINamerPrefix, NamesTheAppUnlessTheTitleDoesOrTheAppIsTheDesktopItself)
                   std::string(c.expected));
 }
 
+TEST_F(AINamerTest, TranslationsAreCleanedAndCountOnlyInTheWantedLanguage)
+{
+    server.serveOllama({textModel()});
+    const struct
+    {
+        const char *translation;
+        const char *title;
+        bool fallback;
+    } cases[] = {
+        {"Перевод: «Обзор запроса на слияние».\nЭто перевод заголовка.", "Обзор запроса на слияние", false},
+        {"\"Обзор запроса на слияние\"", "Обзор запроса на слияние", false},
+        // Still English, or nothing but quotes: the English title stays, marked as not in the wanted language.
+        {"Pull request review", "Pull request review", true},
+        {"«»", "Pull request review", true},
+    };
+    for (const auto &c : cases) {
+        server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
+        server.enqueue(chatPath, answer(u"translation"_qs, QString::fromUtf8(c.translation)));
+        const AINameResult result = titleOf(suggest(englishScreen, NameLanguage::ru));
+        EXPECT_EQ(result.title.toStdString(), std::string(c.title));
+        EXPECT_EQ(result.languageFallback, c.fallback) << c.translation;
+        EXPECT_EQ(result.language, c.fallback ? u"en"_qs : u"ru"_qs);
+    }
+}
+
 TEST_F(AINamerTest, PrewarmKeepsOneSessionPerLanguage)
 {
     server.serveOllama({visionModel({u"en"_qs, u"ru"_qs})});
     server.setDefault(chatPath, ModelServerDouble::ollamaAnswer(QString()));
+    const auto warmUps = [this] { return server.requests(chatPath).size() - chats(server).size(); };
 
     runTask(namer.prewarm(u"ru"_qs));
     EXPECT_EQ(namer.warmLanguage(), u"ru"_qs);
     runTask(namer.prewarm(u"ru"_qs));
-    EXPECT_EQ(server.requests(chatPath).size(), 1);
+    EXPECT_EQ(warmUps(), 1);
+    // A screenshot named in another language leaves it for the one that wants it.
+    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
+    EXPECT_EQ(titleOf(suggestWithPicture(englishScreen)).title, u"Pull request review"_qs);
+    EXPECT_EQ(namer.warmLanguage(), u"ru"_qs);
+
     // A language the model does not write warms English.
     runTask(namer.prewarm(u"de"_qs));
     EXPECT_EQ(namer.warmLanguage(), u"en"_qs);
-    EXPECT_EQ(server.requests(chatPath).size(), 2);
+    EXPECT_EQ(warmUps(), 2);
 
     // The warm session serves one screenshot.
     server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
     EXPECT_EQ(titleOf(suggestWithPicture(englishScreen)).title, u"Pull request review"_qs);
     EXPECT_EQ(namer.warmLanguage(), std::nullopt);
     EXPECT_EQ(systemOf(chats(server).last()), AINamer::visionInstructions(u"en"_qs));
+}
+
+TEST_F(AINamerTest, APrewarmWaitingForTheLoadNeverHoldsUpACall)
+{
+    server.serveOllama({textModel()});
+    // The load answers after two seconds; the call's own request at once.
+    server.setHandler(chatPath, [](const ModelServerDouble::Request &request) {
+        if (!request.json().value(QLatin1String("messages")).toArray().isEmpty())
+            return answer(u"summary"_qs, u"Pull request review"_qs);
+        ModelServerDouble::Response loaded = ModelServerDouble::ollamaAnswer(QString());
+        loaded.delay = std::chrono::seconds(2);
+        return loaded;
+    });
+    QCoro::Task<void> warming = namer.prewarm(u"en"_qs);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::en)).title, u"Pull request review"_qs);
+    EXPECT_LT(clock.elapsed(), 1500);
+    runTask(std::move(warming));
 }
 
 QCoro::Task<std::pair<AINamerResult, AINamerResult>> together(QCoro::Task<AINamerResult> first,
@@ -318,9 +379,7 @@ TEST_F(AINamerTest, CallsOfOneConnectionTakeTurns)
         return response;
     });
 
-    const auto [first, second] =
-        runTask(together(namer.suggest(englishScreen, {}, NameLanguage::en, u"en"_qs, std::nullopt),
-                         namer.suggest(englishScreen, {}, NameLanguage::en, u"en"_qs, std::nullopt)));
+    const auto [first, second] = runTask(together(call(englishScreen), call(englishScreen)));
     EXPECT_EQ(titleOf(first).title, u"Pull request review"_qs);
     EXPECT_EQ(titleOf(second).title, u"Pull request review"_qs);
     ASSERT_EQ(arrivals.size(), 2);

@@ -7,10 +7,14 @@
 #include "TestClock.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+
+using namespace std::chrono_literals;
 
 using namespace NamingTestSupport;
 
@@ -51,10 +55,21 @@ protected:
         return *m_engine;
     }
 
-    NamingResult suggest(ScreenshotFeatures features, bool ocrFallback, QByteArray bytes = pngBytes())
+    NamingResult suggest(ScreenshotFeatures features, bool ocrFallback, QByteArray bytes = pngBytes(),
+                         ModelDeadline deadline = ample())
     {
-        return runTask(engine(std::move(features))
-                           .suggestTitle(std::move(bytes), NameLanguage::en, u"en"_qs, ocrFallback, std::nullopt));
+        return runTask(
+            engine(std::move(features))
+                .suggestTitle(std::move(bytes), NameLanguage::en, u"en"_qs, ocrFallback, std::nullopt, deadline));
+    }
+
+    // How long a call took on the wall clock, in milliseconds.
+    qint64 timed(const std::function<void()> &call)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        call();
+        return clock.elapsed();
     }
 
     ModelServerDouble server;
@@ -102,7 +117,7 @@ TEST_F(NamingEngineTest, UnreadableImageAndPerceptionFailures)
         return PerceptionError{PerceptionError::Code::recognitionFailed, u"tesseract could not start"_qs};
     });
     const NamingResult failed =
-        runTask(failing.suggestTitle(pngBytes(), NameLanguage::en, u"en"_qs, true, std::nullopt));
+        runTask(failing.suggestTitle(pngBytes(), NameLanguage::en, u"en"_qs, true, std::nullopt, ample()));
     EXPECT_EQ(alternative<PerceptionError>(failed).detail, u"tesseract could not start"_qs);
     EXPECT_TRUE(chats(server).isEmpty());
 }
@@ -117,6 +132,7 @@ TEST_F(NamingEngineTest, ModelTitleSeesThePictureWhenTheModelCan)
     EXPECT_DOUBLE_EQ(outcome.duration, 2.0);
     ASSERT_EQ(chats(server).size(), 1);
     EXPECT_TRUE(hasImage(chats(server)[0]));
+    EXPECT_EQ(server.requests(u"/api/tags"_qs).size(), 1) << "one reading of the model per call";
 }
 
 TEST_F(NamingEngineTest, ModelFailuresFallBackToTheTextOnlyWhenAllowed)
@@ -150,6 +166,48 @@ TEST_F(NamingEngineTest, ModelFailuresFallBackToTheTextOnlyWhenAllowed)
 
     // Nothing for the model to describe and no title in the text.
     EXPECT_EQ(errorOf(suggest(clockOnly, true)), NamingError::nothingRecognized());
+}
+
+TEST_F(NamingEngineTest, AModelSlowerThanTheDeadlineEndsTheCallInTime)
+{
+    server.serveOllama({textModel()});
+    server.setAnswerDelay(chatPath, 5s);
+    NamingResult result;
+    EXPECT_LT(timed([&] { result = suggest(titledScreen, true, pngBytes(), ModelDeadline::after(400ms)); }), 2000);
+    EXPECT_EQ(outcomeOf(result).engine, NamingEngineKind::ocr);
+    EXPECT_LT(timed([&] { result = suggest(titledScreen, false, pngBytes(), ModelDeadline::after(400ms)); }), 2000);
+    EXPECT_EQ(errorOf(result), NamingError::aiBusy(L("error.modelTooSlow")));
+}
+
+TEST_F(NamingEngineTest, SlowUngroundedAnswersStillEndByTheDeadline)
+{
+    // Each picture answer takes 0.4 s and is not on the screen: the third attempt cannot finish in time.
+    server.serveOllama({visionModel()});
+    server.setAnswerDelay(chatPath, 400ms);
+    server.setDefault(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
+    NamingResult result;
+    EXPECT_LT(timed([&] { result = suggest(titledScreen, true, pngBytes(), ModelDeadline::after(1000ms)); }), 1600);
+    EXPECT_EQ(outcomeOf(result).title, u"Quarterly report for the board"_qs);
+    EXPECT_EQ(chats(server).size(), 3);
+    EXPECT_LT(timed([&] { result = suggest(titledScreen, false, pngBytes(), ModelDeadline::after(1000ms)); }), 1600);
+    EXPECT_EQ(errorOf(result).description().toStdString(), L("error.modelTooSlow").toStdString());
+}
+
+TEST_F(NamingEngineTest, ALoadingModelIsWaitedForUntilTheDeadline)
+{
+    server.serveLlamaServer(u"qwen3-4b"_qs, false);
+    server.setDefault(u"/v1/chat/completions"_qs, ModelServerDouble::openAIAnswer(ModelServerDouble::record(
+                                                      u"summary"_qs, u"Quarterly board report"_qs)));
+    server.startLoading(300ms, true);
+    const NamingOutcome named = outcomeOf(suggest(titledScreen, false));
+    EXPECT_EQ(named.title, u"Quarterly board report"_qs);
+    EXPECT_EQ(named.engine, NamingEngineKind::ai);
+
+    server.startLoading(10s, true);
+    EXPECT_EQ(errorOf(suggest(titledScreen, false, pngBytes(), ModelDeadline::after(300ms))),
+              NamingError::aiBusy(L("error.modelLoading")));
+    EXPECT_EQ(outcomeOf(suggest(titledScreen, true, pngBytes(), ModelDeadline::after(300ms))).engine,
+              NamingEngineKind::ocr);
 }
 
 } // namespace

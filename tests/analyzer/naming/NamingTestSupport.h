@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #pragma once
 
+#include "ModelDeadline.h"
 #include "ModelEnvironment.h"
 #include "ModelServerDouble.h"
 #include "ScreenshotFeatures.h"
@@ -36,8 +37,14 @@ inline ModelEnvironment environmentFor(const ModelServerDouble &server)
 {
     ModelEnvironment environment;
     environment.candidates = {server.endpoint(ModelEndpoint::Server::ollama)};
-    environment.generationTimeout = std::chrono::milliseconds(5000);
+    environment.loadPollInterval = std::chrono::milliseconds(20);
     return environment;
+}
+
+// Far more than any scripted answer needs.
+inline ModelDeadline ample()
+{
+    return ModelDeadline::after(std::chrono::seconds(10));
 }
 
 inline ModelServerDouble::Response answer(const QString &field, const QString &value)
@@ -84,9 +91,19 @@ inline QString systemOf(const QJsonObject &chat)
     return messageOf(chat, 0).value(QLatin1String("content")).toString();
 }
 
+// Every user message ends in the answer's schema; these split it there.
+const QString schemaLead = QStringLiteral("\n\nAnswer with JSON that follows this schema:\n");
+
 inline QString promptOf(const QJsonObject &chat)
 {
-    return messageOf(chat, 1).value(QLatin1String("content")).toString();
+    const QString content = messageOf(chat, 1).value(QLatin1String("content")).toString();
+    return content.left(content.lastIndexOf(schemaLead));
+}
+
+inline QString schemaOf(const QJsonObject &chat)
+{
+    const QString content = messageOf(chat, 1).value(QLatin1String("content")).toString();
+    return content.mid(content.lastIndexOf(schemaLead) + schemaLead.size());
 }
 
 inline bool hasImage(const QJsonObject &chat)
