@@ -124,11 +124,14 @@ TEST_F(AppSettingsTest, AssignmentsPersistUnderTheKeysTheAnalyzerReads)
         settings.setLastSeenDate(seen);
         settings.setModelEndpoint(QStringLiteral("http://127.0.0.1:8080"));
         settings.setModelName(QStringLiteral("qwen2.5vl"));
+        settings.setModelTimeLimit(100000); // kept within the maximum
     }
     EXPECT_EQ(AppSettings(store()).lastSeenDate(), seen);
+    EXPECT_EQ(AppSettings(store()).modelTimeLimit(), 600);
     const KeyValueStore analyzerView(path());
     EXPECT_EQ(analyzerView.string(QStringLiteral("modelEndpoint")), QStringLiteral("http://127.0.0.1:8080"));
     EXPECT_EQ(analyzerView.string(QStringLiteral("modelName")), QStringLiteral("qwen2.5vl"));
+    EXPECT_EQ(analyzerView.number(QStringLiteral("modelTimeLimit")), 600);
     EXPECT_EQ(analyzerView.boolean(QStringLiteral("autoProcessing")), false);
     EXPECT_EQ(analyzerView.string(QStringLiteral("appearance")), QStringLiteral("light"));
 }
