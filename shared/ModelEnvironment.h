@@ -22,8 +22,8 @@ struct ModelEnvironment
     // Seconds one analyzer call may spend on the model, every request of it together (a number).
     static constexpr const char *timeLimitKey = "modelTimeLimit";
 
-    // A cold load from disk (about 20 s) and one picture answer of a small vision model on a CPU (20 to 45 s),
-    // with room for a translation; more than a user waits for a rename costs more than the text-only name.
+    // Enough for a cold load from disk (about 20 s), one picture answer of a 4B to 8B vision model on a CPU (20 to
+    // 45 s) and a translation; waiting longer for a rename serves the user worse than the text's name or a retry.
     static constexpr std::chrono::seconds defaultTimeLimit{90};
     static constexpr std::chrono::seconds minimumTimeLimit{5};
     static constexpr std::chrono::seconds maximumTimeLimit{600};

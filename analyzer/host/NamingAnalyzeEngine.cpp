@@ -23,8 +23,10 @@ QCoro::Task<AnalyzeResponse> NamingAnalyzeEngine::analyze(QByteArray image, Anal
 
 QCoro::Task<void> NamingAnalyzeEngine::prewarm(QString language)
 {
-    co_await m_engine->ai().prewarm(std::move(language));
+    // The model may take tens of seconds to load; the recognition models load meanwhile.
+    QCoro::Task<void> model = m_engine->ai().prewarm(std::move(language));
     co_await runOffThread(m_warmUp);
+    co_await std::move(model);
 }
 
 AnalyzeResponse NamingAnalyzeEngine::response(const NamingResult &result)

@@ -21,7 +21,7 @@ public:
     explicit NamingAnalyzeEngine(std::unique_ptr<NamingEngine> engine, WarmUp warmUp = {});
 
     QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest request, ModelDeadline deadline) override;
-    // The namer's session first (nothing when the model is unavailable), then the recognition models.
+    // The namer's session (nothing when the model is unavailable) and the recognition models, loading together.
     QCoro::Task<void> prewarm(QString language) override;
 
     // Messages are in the interface language applied last.

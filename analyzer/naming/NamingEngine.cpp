@@ -47,13 +47,23 @@ QCoro::Task<NamingResult> NamingEngine::suggestTitle(QByteArray imageData, NameL
 
     // Decoding and recognition take seconds of CPU; other peers' calls keep being served meanwhile.
     // The jobs are named: GCC 12 destroys a capturing lambda passed as a temporary to a coroutine twice.
-    const auto perceiveJob = [imageData, perceive = m_perceive]() -> PerceptionResult {
-        const QImage image = VisionPerception::loadImage(imageData, VisionPerception::recognitionPixelSize);
-        if (image.isNull())
-            return PerceptionError{PerceptionError::Code::unreadableImage, {}};
-        return perceive(image);
+    const auto decodeJob = [imageData] {
+        return VisionPerception::loadImage(imageData, VisionPerception::recognitionPixelSize);
     };
+    const QImage image = co_await runOffThread(decodeJob);
+    if (image.isNull())
+        co_return PerceptionError{PerceptionError::Code::unreadableImage, {}};
+    // The model's picture is made from the same decoded image, once for every request of the call, while the text
+    // is being recognised.
+    const auto pictureJob = [image] { return ModelImage::encode(image); };
+    const auto perceiveJob = [image, perceive = m_perceive] { return perceive(image); };
+    std::optional<QCoro::Task<ModelImage>> picturing;
+    if (status.modelHasVision())
+        picturing.emplace(runOffThread(pictureJob));
     PerceptionResult perceived = co_await runOffThread(perceiveJob);
+    ModelImage picture;
+    if (picturing)
+        picture = co_await std::move(*picturing);
     if (auto *error = std::get_if<PerceptionError>(&perceived))
         co_return *error;
     ScreenshotFeatures features = std::get<ScreenshotFeatures>(std::move(perceived));
@@ -69,15 +79,9 @@ QCoro::Task<NamingResult> NamingEngine::suggestTitle(QByteArray imageData, NameL
         co_return NamingError::aiUnavailableNoFallback(status.availability);
     if (deadline.passed())
         co_return NamingError::aiBusy(L("error.modelTooSlow"));
-
-    // Encoded once, off the event loop, for every request of the call.
-    ModelImage picture;
-    if (status.modelHasVision()) {
-        const auto pictureJob = [imageData] {
-            return ModelImage::encode(VisionPerception::loadImage(imageData, VisionPerception::modelPixelSize));
-        };
+    // A model that finished loading meanwhile may see pictures after all.
+    if (status.modelHasVision() && picture.isNull())
         picture = co_await runOffThread(pictureJob);
-    }
 
     const AINamerResult named =
         co_await m_ai.suggest(status, features, picture, nameLanguage, interfaceCode, appName, deadline);

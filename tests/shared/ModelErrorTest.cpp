@@ -42,11 +42,3 @@ TEST(ModelError, ServerAnswersAreClassified)
         }
     }
 }
-
-TEST(ModelError, LongMessagesAreCutBetweenCharacters)
-{
-    const QString emoji = u"\U0001F600"_qs;
-    const QString message = ModelError(ModelError::Kind::other, QString(158, u'x') + emoji + u"tail"_qs).message();
-    EXPECT_EQ(message.size(), ModelError::maxMessageLength - 1);
-    EXPECT_EQ(message, QString(158, u'x') + QChar(0x2026));
-}

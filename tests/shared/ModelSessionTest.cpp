@@ -101,9 +101,6 @@ TEST(ModelSession, OllamaRequestsCarryTheSchemaGreedyOptionsAndLimits)
     EXPECT_EQ(body.value(QLatin1String("messages")).toArray(),
               QJsonArray({QJsonObject{{u"role"_qs, u"system"_qs}, {u"content"_qs, instructions}},
                           QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, namePrompt}}}));
-    // The model reads the record's schema, description included, after the prompt.
-    EXPECT_EQ(namePrompt, u"Name this.\n\nAnswer with JSON that follows this schema:\n"_qs +
-                              QString::fromUtf8(QJsonDocument(nameFormat.schema()).toJson(QJsonDocument::Compact)));
 
     // With a picture: one image, scaled so its longest side is 1280 pixels.
     answer = ask(chat, screenshot(3000, 1200));
@@ -182,20 +179,14 @@ TEST(ModelSession, CutOffMalformedAndRefusedAnswersAreClassifiedErrors)
 
 QStringList warnings;
 
-void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        warnings.append(message);
-}
-
 TEST(ModelSession, ASilentOrDroppingServerIsBusyAndARefusedConnectionFailsAtOnce)
 {
     Double server;
     Double::Response slow = Double::ollamaAnswer(Double::record(u"name"_qs, u"late"_qs));
     slow.delay = std::chrono::milliseconds(3000);
     server.enqueue(ollamaChat, slow);
-    warnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) { warnings << text; });
     QElapsedTimer clock;
     clock.start();
     const ModelAnswer late = ask(session(server.endpoint(Server::ollama)), QImage(), std::chrono::milliseconds(300));
@@ -205,18 +196,12 @@ TEST(ModelSession, ASilentOrDroppingServerIsBusyAndARefusedConnectionFailsAtOnce
     EXPECT_EQ(late.error->kind(), Kind::busy);
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
 
-    // Nothing is sent once the time is up.
-    EXPECT_EQ(ask(session(server.endpoint(Server::ollama)), QImage(), std::chrono::milliseconds(0)).error->kind(),
-              Kind::busy);
-    EXPECT_EQ(server.requests(ollamaChat).size(), 1);
-
     // A server that dies in the middle of its answer may well be back for the next try.
     Double::Response dropped = Double::ollamaAnswer(Double::record(u"name"_qs, u"Settings window"_qs));
     dropped.dropMidway = true;
     server.enqueue(ollamaChat, dropped);
-    const ModelAnswer cut = ask(session(server.endpoint(Server::ollama)));
-    ASSERT_FALSE(cut.ok());
-    EXPECT_EQ(cut.error->kind(), Kind::busy) << cut.error->message().toStdString();
+    EXPECT_EQ(ask(session(server.endpoint(Server::ollama))).error.value_or(ModelError(Kind::other, {})).kind(),
+              Kind::busy);
 
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
@@ -257,17 +242,12 @@ TEST(ModelSession, PrewarmLoadsTheModel)
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->kind(), Kind::busy);
 
-    // A request that meets the load waits for it within its deadline, then is answered.
+    // A request that meets a load waits for it within its deadline.
     llama.setDefault(openAIChat, Double::openAIAnswer(Double::record(u"name"_qs, u"Terminal build log"_qs)));
     llama.startLoading(std::chrono::milliseconds(300), true);
-    const ModelAnswer loaded = ask(session(llama.endpoint(Server::llamaServer)));
-    ASSERT_TRUE(loaded.ok()) << loaded.error->message().toStdString();
-    EXPECT_EQ(loaded.text, u"Terminal build log"_qs);
+    EXPECT_EQ(ask(session(llama.endpoint(Server::llamaServer))).text, u"Terminal build log"_qs);
     llama.startLoading(std::chrono::seconds(5), true);
-    const ModelAnswer stillLoading =
-        ask(session(llama.endpoint(Server::llamaServer)), QImage(), std::chrono::milliseconds(300));
-    ASSERT_FALSE(stillLoading.ok());
-    EXPECT_EQ(stillLoading.error->kind(), Kind::busy);
+    EXPECT_FALSE(ask(session(llama.endpoint(Server::llamaServer)), QImage(), std::chrono::milliseconds(300)).ok());
 }
 
 TEST(ModelSession, AnUnavailableModelIsNeverAsked)

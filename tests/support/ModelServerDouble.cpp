@@ -284,7 +284,7 @@ void ModelServerDouble::answer(QTcpSocket *socket, const Request &request)
         }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_loadedAt - std::chrono::steady_clock::now());
         QPointer<QTcpSocket> guarded(socket);
-        QTimer::singleShot(left, this, [this, guarded, request] {
+        QTimer::singleShot(left, Qt::PreciseTimer, this, [this, guarded, request] {
             if (guarded)
                 answer(guarded, request);
         });
@@ -309,7 +309,7 @@ void ModelServerDouble::answer(QTcpSocket *socket, const Request &request)
         return;
     }
     QPointer<QTcpSocket> guarded(socket);
-    QTimer::singleShot(response.delay, socket, [guarded, response] {
+    QTimer::singleShot(response.delay, Qt::PreciseTimer, socket, [guarded, response] {
         if (guarded)
             write(guarded, response);
     });

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "../naming/NamingTestSupport.h"
 #include "AnalyzerBus.h"
 #include "AnalyzerClient.h"
 #include "CoroTest.h"
@@ -12,6 +13,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -158,4 +160,41 @@ TEST(AnalyzerHostOnTheBus, PeersGetTheirOwnEngineRunTogetherAndTheHostIdlesOnlyA
     // Each call takes 150 ms and the idle delay is 300 ms: no exit while one runs.
     EXPECT_TRUE(idle.isEmpty());
     EXPECT_TRUE(idle.wait(2000));
+}
+
+// The real analyzer over a model that answers later than a call's time limit of 6 s.
+TEST(AnalyzerActivation, ASlowModelIsCutAtTheTimeLimitAndTheSameAnalyzerServesOn)
+{
+    ModelServerDouble server;
+    server.serveOllama({NamingTestSupport::textModel()});
+    server.setDefault(NamingTestSupport::chatPath, NamingTestSupport::answer(u"summary"_qs, u"Budget review"_qs));
+    server.setAnswerDelay(NamingTestSupport::chatPath, 60s);
+    TempDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    environment.insert(QStringLiteral("OLLAMA_HOST"), server.url());
+    environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1000"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QStringLiteral("6000"));
+    environment.insert(QStringLiteral("ZENTROPE_TEST_WATCHDOG_MARGIN_MS"), QStringLiteral("20000"));
+    PrivateBus bus(PrivateBus::defaultConfig(), environment);
+    QDBusConnection connection = bus.connect();
+    AnalyzerClient client(connection, 60s);
+    const QString shot = dir.write(QStringLiteral("shot.png"),
+                                   renderedScreenPng(QStringLiteral("Budget review"),
+                                                     {QStringLiteral("Spending stayed within the agreed budget.")}));
+
+    QElapsedTimer clock;
+    clock.start();
+    const auto fallback = as<AnalyzeResponse>(runTask(client.analyze(shot, request())));
+    EXPECT_EQ(fallback.engine, NamingEngineKind::ocr);
+    EXPECT_EQ(fallback.title, QStringLiteral("Budget review"));
+    EXPECT_LT(clock.elapsed(), 11000) << "answered at the time limit, long before the watchdog";
+    const uint pid = servicePid(connection);
+    AnalyzeRequest aiOnly = request();
+    aiOnly.ocrFallback = false;
+    EXPECT_EQ(as<AnalyzeResponse>(runTask(client.analyze(shot, aiOnly))).errorCode, AnalyzeResponse::ErrorCode::busy);
+
+    server.setAnswerDelay(NamingTestSupport::chatPath, 0ms);
+    EXPECT_EQ(as<AnalyzeResponse>(runTask(client.analyze(shot, aiOnly))).engine, NamingEngineKind::ai);
+    EXPECT_EQ(servicePid(connection), pid);
 }

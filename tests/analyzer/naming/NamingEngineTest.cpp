@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 
 using namespace std::chrono_literals;
 
@@ -61,15 +60,6 @@ protected:
         return runTask(
             engine(std::move(features))
                 .suggestTitle(std::move(bytes), NameLanguage::en, u"en"_qs, ocrFallback, std::nullopt, deadline));
-    }
-
-    // How long a call took on the wall clock, in milliseconds.
-    qint64 timed(const std::function<void()> &call)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        call();
-        return clock.elapsed();
     }
 
     ModelServerDouble server;
@@ -168,29 +158,20 @@ TEST_F(NamingEngineTest, ModelFailuresFallBackToTheTextOnlyWhenAllowed)
     EXPECT_EQ(errorOf(suggest(clockOnly, true)), NamingError::nothingRecognized());
 }
 
-TEST_F(NamingEngineTest, AModelSlowerThanTheDeadlineEndsTheCallInTime)
-{
-    server.serveOllama({textModel()});
-    server.setAnswerDelay(chatPath, 5s);
-    NamingResult result;
-    EXPECT_LT(timed([&] { result = suggest(titledScreen, true, pngBytes(), ModelDeadline::after(400ms)); }), 2000);
-    EXPECT_EQ(outcomeOf(result).engine, NamingEngineKind::ocr);
-    EXPECT_LT(timed([&] { result = suggest(titledScreen, false, pngBytes(), ModelDeadline::after(400ms)); }), 2000);
-    EXPECT_EQ(errorOf(result), NamingError::aiBusy(L("error.modelTooSlow")));
-}
-
 TEST_F(NamingEngineTest, SlowUngroundedAnswersStillEndByTheDeadline)
 {
     // Each picture answer takes 0.4 s and is not on the screen: the third attempt cannot finish in time.
     server.serveOllama({visionModel()});
     server.setAnswerDelay(chatPath, 400ms);
     server.setDefault(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
-    NamingResult result;
-    EXPECT_LT(timed([&] { result = suggest(titledScreen, true, pngBytes(), ModelDeadline::after(1000ms)); }), 1600);
-    EXPECT_EQ(outcomeOf(result).title, u"Quarterly report for the board"_qs);
-    EXPECT_EQ(chats(server).size(), 3);
-    EXPECT_LT(timed([&] { result = suggest(titledScreen, false, pngBytes(), ModelDeadline::after(1000ms)); }), 1600);
-    EXPECT_EQ(errorOf(result).description().toStdString(), L("error.modelTooSlow").toStdString());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(outcomeOf(suggest(titledScreen, true, pngBytes(), ModelDeadline::after(1000ms))).engine,
+              NamingEngineKind::ocr);
+    EXPECT_EQ(errorOf(suggest(titledScreen, false, pngBytes(), ModelDeadline::after(1000ms))),
+              NamingError::aiBusy(L("error.modelTooSlow")));
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(chats(server).size(), 6);
 }
 
 TEST_F(NamingEngineTest, ALoadingModelIsWaitedForUntilTheDeadline)
@@ -199,10 +180,7 @@ TEST_F(NamingEngineTest, ALoadingModelIsWaitedForUntilTheDeadline)
     server.setDefault(u"/v1/chat/completions"_qs, ModelServerDouble::openAIAnswer(ModelServerDouble::record(
                                                       u"summary"_qs, u"Quarterly board report"_qs)));
     server.startLoading(300ms, true);
-    const NamingOutcome named = outcomeOf(suggest(titledScreen, false));
-    EXPECT_EQ(named.title, u"Quarterly board report"_qs);
-    EXPECT_EQ(named.engine, NamingEngineKind::ai);
-
+    EXPECT_EQ(outcomeOf(suggest(titledScreen, false)).engine, NamingEngineKind::ai);
     server.startLoading(10s, true);
     EXPECT_EQ(errorOf(suggest(titledScreen, false, pngBytes(), ModelDeadline::after(300ms))),
               NamingError::aiBusy(L("error.modelLoading")));

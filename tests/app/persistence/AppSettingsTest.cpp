@@ -48,6 +48,7 @@ TEST_F(AppSettingsTest, StoredValuesAreReadOnlyWhenTheirTypeAndTextFit)
     s->setString(QStringLiteral("lastSeenDate"), QStringLiteral("2026-11-12T10:42:17Z"));
     s->setString(QStringLiteral("folders"), QStringLiteral("[]"));
     s->setBytes(QStringLiteral("modelName"), "llava");
+    s->setString(QStringLiteral("modelTimeLimit"), QStringLiteral("45"));
     s->setString(QStringLiteral("onboardingDone"), QStringLiteral("YES")); // read leniently, unlike the others
 
     const AppSettings settings(s);
@@ -60,6 +61,7 @@ TEST_F(AppSettingsTest, StoredValuesAreReadOnlyWhenTheirTypeAndTextFit)
     EXPECT_EQ(settings.lastSeenDate(), std::nullopt);
     EXPECT_TRUE(settings.folders().isEmpty());
     EXPECT_TRUE(settings.modelName().isEmpty());
+    EXPECT_EQ(settings.modelTimeLimit(), 90);
     EXPECT_TRUE(settings.onboardingDone());
 }
 
