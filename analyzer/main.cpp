@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "AnalyzeCommand.h"
+#include "Confinement.h"
+#include "ConfinementWatch.h"
 #include "NamingAnalyzeEngine.h"
 #include "OpenMpThreadLimit.h"
 #include "ServiceHost.h"
@@ -19,17 +21,23 @@ namespace {
 QCoro::Task<void> analyzeAndQuit(AnalyzeCommand::Arguments arguments)
 {
     QTextStream out(stdout);
-    QTextStream err(stderr);
     const AnalyzeEngineFactory factory = namingEngineFactory();
     const std::unique_ptr<AnalyzeEngine> engine = factory();
-    const int status = co_await AnalyzeCommand::run(std::move(arguments), *engine, out, err);
+    const int status = co_await AnalyzeCommand::run(std::move(arguments), *engine, out);
     QCoreApplication::exit(status);
+}
+
+void warnAboutGaps(const Confinement &confinement)
+{
+    const QString problems = confinement.problems();
+    if (!problems.isEmpty())
+        std::fprintf(stderr, "zentrope-analyzer: %s\n", qPrintable(problems));
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // Before anything else runs: the restart replaces this process.
+    // Before anything else runs: the restart replaces this process, which confinement would forbid.
     OpenMpThreadLimit::restartSingleThreadedIfNeeded(argv);
 
     QCoreApplication app(argc, argv);
@@ -40,8 +48,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Names screenshots for Zentrope. Without options it serves the session bus; the bus starts "
                        "it on demand."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Print the version and what the analyzer is confined to."));
     const QCommandLineOption analyze(QStringLiteral("analyze"),
                                      QStringLiteral("Name FILE in this process and print the response JSON."),
                                      QStringLiteral("FILE"));
@@ -56,31 +65,70 @@ int main(int argc, char *argv[])
     const QCommandLineOption appName(QStringLiteral("app"),
                                      QStringLiteral("The application that was in front when the shot was taken."),
                                      QStringLiteral("NAME"));
-    parser.addOptions({analyze, nameLanguage, interface, ocrFallback, appName});
-    parser.process(app);
+    const QCommandLineOption unconfined(
+        QStringLiteral("no-confinement"),
+        QStringLiteral("Run without Landlock and the system-call filter, to tell whether they are in the way."));
+    parser.addOptions({version, analyze, nameLanguage, interface, ocrFallback, appName, unconfined});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
 
+    std::optional<AnalyzeCommand::Arguments> arguments;
     if (parser.isSet(analyze)) {
         QString error;
-        std::optional<AnalyzeCommand::Arguments> arguments =
-            AnalyzeCommand::parse(parser.value(analyze), parser.value(nameLanguage), parser.value(interface),
-                                  parser.isSet(ocrFallback), parser.value(appName), &error);
+        arguments = AnalyzeCommand::parse(parser.value(analyze), parser.value(nameLanguage), parser.value(interface),
+                                          parser.isSet(ocrFallback), parser.value(appName), &error);
         if (!arguments) {
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 2;
         }
+    }
+
+    // Settled from the settings as they are now, before a peer's byte is read; a later change of the model
+    // server retires this process (see ConfinementWatch).
+    const ModelEnvironment models = ModelEnvironment::system();
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const Confinement::Plan plan = Confinement::plan(models, environment);
+    const bool confine = !parser.isSet(unconfined);
+    Confinement confinement;
+    // Landlock binds only the threads started after it, so it comes before the bus connection's thread.
+    if (confine)
+        confinement.restrictFiles(plan);
+
+    if (parser.isSet(version)) {
+        if (confine)
+            confinement.filterSyscalls();
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()), Zentrope::version);
+        const QStringList lines = confinement.describe();
+        for (const QString &line : lines)
+            std::printf("%s\n", qPrintable(line));
+        return 0;
+    }
+
+    if (arguments) {
+        if (confine)
+            confinement.filterSyscalls();
+        warnAboutGaps(confinement);
         QTimer::singleShot(0, &app, [arguments = *arguments] { analyzeAndQuit(arguments); });
         return app.exec();
     }
 
     // A call past its limit means the engine is stuck; the bus starts a fresh process for the next call.
-    ServiceHost host(namingEngineFactory(),
-                     ServiceHost::Options::fromEnvironment(QProcessEnvironment::systemEnvironment()),
-                     [] { ::_exit(1); });
+    ServiceHost host(namingEngineFactory(), ServiceHost::Options::fromEnvironment(environment), [] { ::_exit(1); });
     QObject::connect(&host, &ServiceHost::idle, &app, [] { QCoreApplication::exit(0); });
     QString error;
     if (!host.publish(QDBusConnection::sessionBus(), &error)) {
         std::fprintf(stderr, "zentrope-analyzer: %s\n", qPrintable(error));
         return 1;
     }
+    // The bus connection is made, so the filter may refuse new Unix sockets from here on.
+    if (confine)
+        confinement.filterSyscalls();
+    warnAboutGaps(confinement);
+    ConfinementWatch watch(plan, models, environment);
+    QObject::connect(&watch, &ConfinementWatch::outdated, &host, &ServiceHost::retire);
     return app.exec();
 }

@@ -22,6 +22,8 @@ PACKAGES=(
     libcld2-dev
     # X11 active-window source
     libxcb1-dev
+    # the analyzer's system-call filter
+    libseccomp-dev
     # tests: GoogleTest, private session bus, virtual display, fonts for rendered test images
     libgtest-dev libgmock-dev googletest dbus dbus-bin dbus-daemon xvfb xauth
     fonts-dejavu-core fonts-noto-core

@@ -3,6 +3,7 @@
 #include "ModelEndpoint.h"
 
 #include <QHostAddress>
+#include <QNetworkInterface>
 
 namespace {
 // Wildcard listen addresses are what servers are told to bind to; a client reaches them on loopback.
@@ -120,4 +121,17 @@ bool ModelEndpoint::isLoopback() const
         return true;
     const QHostAddress address(host);
     return !address.isNull() && address.isLoopback();
+}
+
+bool ModelEndpoint::isOnThisMachine() const
+{
+    if (isLoopback())
+        return true;
+    const QHostAddress address(m_base.host());
+    return !address.isNull() && QNetworkInterface::allAddresses().contains(address);
+}
+
+quint16 ModelEndpoint::port() const
+{
+    return quint16(m_base.port(m_base.scheme() == QLatin1String("https") ? 443 : 80));
 }

@@ -36,6 +36,10 @@ public:
     QUrl url(const QString &path) const;
     // Only loopback servers are found by auto-detection; anything else must be named by the user.
     bool isLoopback() const;
+    // Loopback, or an address of one of this machine's own interfaces.
+    bool isOnThisMachine() const;
+    // The TCP port, the scheme's default when none is written.
+    quint16 port() const;
 
     friend bool operator==(const ModelEndpoint &, const ModelEndpoint &) = default;
 

@@ -64,3 +64,8 @@ std::chrono::milliseconds ModelEnvironment::timeLimit() const
     const double bounded = std::clamp(*seconds, double(minimumTimeLimit.count()), double(maximumTimeLimit.count()));
     return std::chrono::milliseconds(std::llround(bounded * 1000));
 }
+
+bool ModelEnvironment::allowsRemote() const
+{
+    return store != nullptr && store->boolean(QString::fromLatin1(allowRemoteKey)).value_or(false);
+}

@@ -27,6 +27,8 @@ struct ModelEnvironment
     static constexpr std::chrono::seconds defaultTimeLimit{90};
     static constexpr std::chrono::seconds minimumTimeLimit{5};
     static constexpr std::chrono::seconds maximumTimeLimit{600};
+    // A named server that is not on this machine is used only when this Boolean is true (default false).
+    static constexpr const char *allowRemoteKey = "modelAllowRemote";
 
     // The settings store; null reads no settings. Not owned: it must outlive every call that uses this value.
     const KeyValueStore *store = nullptr;
@@ -56,4 +58,5 @@ struct ModelEnvironment
     QString modelSetting() const;
     // "modelTimeLimit" within the minimum and maximum; the default when it is missing or not a number.
     std::chrono::milliseconds timeLimit() const;
+    bool allowsRemote() const;
 };

@@ -198,6 +198,12 @@ public:
 private:
     QCoro::Task<ModelStatus> explicitServer(ModelEndpoint endpoint)
     {
+        // Screenshots and their text leave this machine only when the user said they may.
+        if (!endpoint.isOnThisMachine() && !m_environment.allowsRemote())
+            co_return unavailable(AIAvailability::unknown(
+                QStringLiteral("The model server at %1 is not on this machine; remote model servers are not allowed "
+                               "in the settings.")
+                    .arg(endpoint.baseUrl())));
         const Identity identity = co_await identify(endpoint);
         switch (identity.state) {
         case Identity::State::silent:

@@ -10,9 +10,10 @@
 
 // Reads the local model's availability and capabilities afresh from the model servers; nothing is cached.
 //
-// The server is the one the user named ("modelEndpoint", else OLLAMA_HOST; used wherever it is), else the first
-// loopback candidate with a usable model. The model is the one the user named ("modelName") if that server has it,
-// else the best installed one: able to chat, images first, then in the server's own order.
+// The server is the one the user named ("modelEndpoint", else OLLAMA_HOST), else the first loopback candidate with
+// a usable model. A named server that is not on this machine is used only when "modelAllowRemote" is true. The model is
+// the one the user named ("modelName") if that server has it, else the best installed one: able to chat, images first,
+// then in the server's own order.
 //
 //   notEnabled         no model server answers (or the named one does not)
 //   deviceNotEligible  nothing answers and neither `ollama` nor `llama-server` is on PATH (auto-detection only)

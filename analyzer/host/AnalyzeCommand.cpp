@@ -5,9 +5,10 @@
 #include "AnalyzerServiceImpl.h"
 #include "ModelEnvironment.h"
 
-#include <QDBusUnixFileDescriptor>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -27,8 +28,15 @@ std::optional<Arguments> parse(const QString &file, const QString &nameLanguage,
             *error = QStringLiteral("--interface must be en or ru, not \"%1\"").arg(interfaceCode);
         return std::nullopt;
     }
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(file, QString::fromLocal8Bit(strerror(errno)));
+        return std::nullopt;
+    }
     Arguments arguments;
     arguments.file = file;
+    arguments.image.giveFileDescriptor(fd);
     arguments.request.nameLanguage = *language;
     arguments.request.interfaceCode = interfaceCode;
     arguments.request.ocrFallback = ocrFallback;
@@ -37,18 +45,11 @@ std::optional<Arguments> parse(const QString &file, const QString &nameLanguage,
     return arguments;
 }
 
-QCoro::Task<int> run(Arguments arguments, AnalyzeEngine &engine, QTextStream &out, QTextStream &err)
+QCoro::Task<int> run(Arguments arguments, AnalyzeEngine &engine, QTextStream &out)
 {
-    const int fd = ::open(QFile::encodeName(arguments.file).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        err << arguments.file << ": " << QString::fromLocal8Bit(strerror(errno)) << Qt::endl;
-        co_return 1;
-    }
     // The same path as a call over the bus: the job reads the descriptor, closes it, then names the image.
-    QDBusUnixFileDescriptor descriptor;
-    descriptor.giveFileDescriptor(fd);
     const AnalyzeResponse response =
-        co_await AnalyzerServiceImpl::respond(engine, std::move(descriptor), arguments.request.toJson(),
+        co_await AnalyzerServiceImpl::respond(engine, std::move(arguments.image), arguments.request.toJson(),
                                               ModelDeadline::after(ModelEnvironment::system().timeLimit()));
     out << QString::fromUtf8(response.toJson()) << Qt::endl;
     co_return response.title ? 0 : 1;

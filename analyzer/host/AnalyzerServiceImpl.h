@@ -22,9 +22,6 @@ public:
     static QCoro::Task<AnalyzeResponse> respond(AnalyzeEngine &engine, QDBusUnixFileDescriptor image,
                                                 QByteArray request, ModelDeadline deadline);
 
-    // Reads fd from its current position to the end; nullopt when reading fails or the file is absurdly large.
-    static std::optional<QByteArray> readToEnd(int fd);
-
 private:
     std::unique_ptr<AnalyzeEngine> m_engine;
 };

@@ -22,3 +22,10 @@ void IdleExit::end()
             Q_EMIT idle();
     });
 }
+
+void IdleExit::expire()
+{
+    m_delay = std::chrono::milliseconds(0);
+    begin();
+    end();
+}

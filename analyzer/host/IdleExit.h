@@ -19,6 +19,8 @@ public:
 
     void begin();
     void end();
+    // From now on the service ends as soon as nothing runs, at once if nothing does.
+    void expire();
 
     qint64 active() const { return m_active; }
 

@@ -69,8 +69,16 @@ bool ServiceHost::publish(QDBusConnection bus, QString *error)
                                      : reply.error().message();
         return false;
     }
+    m_bus = bus;
     // Arms the idle exit for an activation whose caller went away before its first call.
     m_idleExit.begin();
     m_idleExit.end();
     return true;
+}
+
+void ServiceHost::retire()
+{
+    if (m_bus.isConnected())
+        m_bus.interface()->unregisterService(AnalyzerBus::serviceName);
+    m_idleExit.expire();
 }

@@ -41,6 +41,10 @@ public:
     // Exports the object and claims the well-known name; false with the reason when the bus refuses either.
     bool publish(QDBusConnection bus, QString *error = nullptr);
 
+    // Hands the well-known name back, so the bus starts a fresh service for the next call, and goes idle once
+    // the calls already here are answered.
+    void retire();
+
     AnalyzerService *service() { return &m_service; }
 
 Q_SIGNALS:
@@ -48,6 +52,7 @@ Q_SIGNALS:
     void idle();
 
 private:
+    QDBusConnection m_bus{QString()};
     IdleExit m_idleExit;
     Watchdog m_watchdog;
     AnalyzerService m_service;

@@ -5,6 +5,7 @@
 #include "AnalyzerClient.h"
 #include "CoroTest.h"
 #include "FakeEngine.h"
+#include "ModelServerDouble.h"
 #include "PrivateBus.h"
 #include "RenderedScreen.h"
 #include "ServiceHost.h"
@@ -57,34 +58,22 @@ T as(const AnalyzeResult &result)
 }
 } // namespace
 
-// The real analyzer, activated by name from the build tree. Nothing answers on the model port, so naming falls back
-// to the recognised text, which every request here allows.
+// The real analyzer, activated by name from the build tree, confined as it always is. Its model server is a
+// scripted double on loopback that at first answers nothing a model server would, so naming falls back to the
+// recognised text, which every request here allows.
 TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuitsWhenIdle)
 {
+    ModelServerDouble model;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("OLLAMA_HOST"), QStringLiteral("127.0.0.1:9"));
+    environment.insert(QStringLiteral("OLLAMA_HOST"), model.url());
     environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1500"));
     environment.insert(QStringLiteral("ZENTROPE_TEST_CALL_LIMIT_MS"), QStringLiteral("3000"));
     environment.insert(QStringLiteral("ZENTROPE_TEST_WATCHDOG_MARGIN_MS"), QStringLiteral("1000"));
     PrivateBus bus(PrivateBus::defaultConfig(), environment);
     TempDir dir;
     QDBusConnection connection = bus.connect();
-
-    // A fifo with a writer that never writes: the analyzer's read never ends.
-    const QString fifo = dir.filePath(QStringLiteral("stuck.png"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
-
-    AnalyzerClient impatient(connection, 400ms);
-    const auto timedOut = as<AnalyzerFailure>(runTask(impatient.analyze(fifo, request())));
-    EXPECT_EQ(timedOut.message, QStringLiteral("Timed out"));
-    EXPECT_TRUE(timedOut.retryable);
-    const uint stuckPid = servicePid(connection);
-    EXPECT_NE(stuckPid, 0u);
-    EXPECT_TRUE(waitUntilGone(connection)) << "the service's own limit ends the stuck process";
-
     AnalyzerClient client(connection);
+
     const QString shot =
         dir.write(QStringLiteral("shot.png"),
                   renderedScreenPng(QStringLiteral("Budget review"),
@@ -99,8 +88,13 @@ TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuit
     EXPECT_EQ(response.title, QStringLiteral("Budget review"));
     EXPECT_EQ(response.engine, NamingEngineKind::ocr);
     EXPECT_GT(response.duration, 0);
-    const uint freshPid = servicePid(connection);
-    EXPECT_NE(freshPid, stuckPid);
+    const uint firstPid = servicePid(connection);
+    ASSERT_NE(firstPid, 0u);
+    QFile status(QStringLiteral("/proc/%1/status").arg(firstPid));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly));
+    const QByteArray statusText = status.readAll();
+    EXPECT_TRUE(statusText.contains("\nNoNewPrivs:\t1\n") && statusText.contains("\nSeccomp:\t2\n"))
+        << "the service runs under its system-call filter";
 
     const auto empty = as<AnalyzeResponse>(
         runTask(client.analyze(dir.write(QStringLiteral("empty.png")), request(QStringLiteral("ru")))));
@@ -108,20 +102,45 @@ TEST(AnalyzerActivation, NamesThroughTheBusSurvivesStuckAndKilledServicesAndQuit
     EXPECT_TRUE(empty.errorMessage.value_or(QString()).contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))))
         << empty.errorMessage.value_or(QString()).toStdString();
 
+    // A fifo whose writer never writes is refused at once rather than holding a worker until the watchdog.
+    const QString fifo = dir.filePath(QStringLiteral("stuck.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int writer = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    AnalyzerClient prompt(connection, 3000ms);
+    EXPECT_EQ(as<AnalyzeResponse>(runTask(prompt.analyze(fifo, request()))).errorCode,
+              AnalyzeResponse::ErrorCode::unreadable);
+    ::close(writer);
+
+    // Now a model answers but never finishes its answer: the service's own limit ends the stuck process.
+    ModelServerDouble::OllamaModel gemma;
+    gemma.name = QStringLiteral("gemma3:4b");
+    model.serveOllama({gemma});
+    model.setDefault(QStringLiteral("/api/chat"), {200, QByteArray("{}"), "application/json", 60s});
+    AnalyzerClient impatient(connection, 400ms);
+    const auto timedOut = as<AnalyzerFailure>(runTask(impatient.analyze(shot, request())));
+    EXPECT_EQ(timedOut.message, QStringLiteral("Timed out"));
+    EXPECT_TRUE(timedOut.retryable);
+    EXPECT_TRUE(waitUntilGone(connection)) << "the service's own limit ends the stuck process";
+
     // Killed in the middle of a call: a crash, not a timeout, and worth retrying.
+    model.clearRequests();
     AnalyzeResult killed;
-    auto run = [&]() -> QCoro::Task<void> { killed = co_await client.analyze(fifo, request()); };
+    auto run = [&]() -> QCoro::Task<void> { killed = co_await client.analyze(shot, request()); };
     QCoro::Task<void> call = run();
-    QTest::qWait(300);
-    ::kill(static_cast<pid_t>(freshPid), SIGKILL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model.requests(QStringLiteral("/api/chat")).isEmpty(); }, 10000));
+    const uint stuckPid = servicePid(connection);
+    ASSERT_NE(stuckPid, 0u) << "0 would signal the whole process group";
+    EXPECT_NE(stuckPid, firstPid);
+    ::kill(static_cast<pid_t>(stuckPid), SIGKILL);
     runTask(std::move(call));
     EXPECT_TRUE(as<AnalyzerFailure>(killed).retryable);
     EXPECT_NE(as<AnalyzerFailure>(killed).message, QStringLiteral("Timed out"));
-    ::close(writer);
 
+    model.clear(QStringLiteral("/api/chat"));
     client.prewarm(QStringLiteral("en"));
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return servicePid(connection) != 0 && servicePid(connection) != freshPid; }, 10000))
+        QTest::qWaitFor([&] { return servicePid(connection) != 0 && servicePid(connection) != stuckPid; }, 10000))
         << "prewarm activates a fresh analyzer";
     EXPECT_TRUE(waitUntilGone(connection)) << "the analyzer should exit once idle";
 }
