@@ -18,13 +18,14 @@ public:
     ConfinementWatch(Confinement::Plan applied, const ModelEnvironment &models, QProcessEnvironment environment,
                      QObject *parent = nullptr);
 
+    // Compares the plan with the settings as they are now; runs on every change in the settings folder.
+    void check();
+
 Q_SIGNALS:
     // Emitted once, when the plan first differs.
     void outdated();
 
 private:
-    void check();
-
     Confinement::Plan m_applied;
     const ModelEnvironment &m_models;
     QProcessEnvironment m_environment;

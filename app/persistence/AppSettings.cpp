@@ -67,6 +67,7 @@ AppSettings::AppSettings(std::shared_ptr<KeyValueStore> store, QObject *parent)
     m_modelEndpoint = s.string(keyOf(modelEndpointKey)).value_or(QString());
     m_modelName = s.string(keyOf(modelNameKey)).value_or(QString());
     m_modelTimeLimit = int(std::chrono::duration_cast<std::chrono::seconds>(storedTimeLimit(s)).count());
+    m_modelAllowRemote = s.boolean(keyOf(modelAllowRemoteKey)).value_or(false);
     L10n::apply(m_interfaceLanguage);
 }
 
@@ -193,4 +194,10 @@ void AppSettings::setModelTimeLimit(int seconds)
     QString error;
     report(m_store->setNumber(keyOf(modelTimeLimitKey), bounded, &error), error);
     assign(m_modelTimeLimit, bounded, &AppSettings::modelTimeLimitChanged);
+}
+
+void AppSettings::setModelAllowRemote(bool value)
+{
+    writeBoolean(modelAllowRemoteKey, value);
+    assign(m_modelAllowRemote, value, &AppSettings::modelAllowRemoteChanged);
 }

@@ -30,6 +30,7 @@ class AppSettings : public QObject
     Q_PROPERTY(QString modelEndpoint READ modelEndpoint WRITE setModelEndpoint NOTIFY modelEndpointChanged)
     Q_PROPERTY(QString modelName READ modelName WRITE setModelName NOTIFY modelNameChanged)
     Q_PROPERTY(int modelTimeLimit READ modelTimeLimit WRITE setModelTimeLimit NOTIFY modelTimeLimitChanged)
+    Q_PROPERTY(bool modelAllowRemote READ modelAllowRemote WRITE setModelAllowRemote NOTIFY modelAllowRemoteChanged)
 
 public:
     static constexpr const char *autoProcessingKey = "autoProcessing";
@@ -46,6 +47,7 @@ public:
     static constexpr const char *modelEndpointKey = "modelEndpoint";
     static constexpr const char *modelNameKey = "modelName";
     static constexpr const char *modelTimeLimitKey = "modelTimeLimit";
+    static constexpr const char *modelAllowRemoteKey = "modelAllowRemote";
 
     // `store` empty: the user's settings file. Loads every value, then applies the interface language.
     explicit AppSettings(std::shared_ptr<KeyValueStore> store = nullptr, QObject *parent = nullptr);
@@ -68,6 +70,8 @@ public:
     QString modelName() const { return m_modelName; }
     // Seconds the analyzer gives the model for one screenshot.
     int modelTimeLimit() const { return m_modelTimeLimit; }
+    // Whether a model server named in modelEndpoint may be on another machine; screenshots then leave this one.
+    bool modelAllowRemote() const { return m_modelAllowRemote; }
 
     // Every assignment is written, even of the value already held; the change signal comes only on a change.
     void setAutoProcessing(bool value);
@@ -87,6 +91,7 @@ public:
     void setModelName(const QString &value);
     // Kept within the limit's minimum and maximum.
     void setModelTimeLimit(int seconds);
+    void setModelAllowRemote(bool value);
 
 Q_SIGNALS:
     void autoProcessingChanged();
@@ -103,6 +108,7 @@ Q_SIGNALS:
     void modelEndpointChanged();
     void modelNameChanged();
     void modelTimeLimitChanged();
+    void modelAllowRemoteChanged();
     // A value could not be written to the settings file; it is kept for this run.
     void writeFailed(const QString &description);
 
@@ -128,4 +134,5 @@ private:
     QString m_modelEndpoint;
     QString m_modelName;
     int m_modelTimeLimit = 0;
+    bool m_modelAllowRemote = false;
 };

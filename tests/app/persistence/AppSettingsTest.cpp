@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "AppSettings.h"
 #include "L10n.h"
+#include "ModelEnvironment.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -127,6 +128,7 @@ TEST_F(AppSettingsTest, AssignmentsPersistUnderTheKeysTheAnalyzerReads)
         settings.setModelEndpoint(QStringLiteral("http://127.0.0.1:8080"));
         settings.setModelName(QStringLiteral("qwen2.5vl"));
         settings.setModelTimeLimit(100000); // kept within the maximum
+        settings.setModelAllowRemote(true);
     }
     EXPECT_EQ(AppSettings(store()).lastSeenDate(), seen);
     EXPECT_EQ(AppSettings(store()).modelTimeLimit(), 600);
@@ -134,6 +136,9 @@ TEST_F(AppSettingsTest, AssignmentsPersistUnderTheKeysTheAnalyzerReads)
     EXPECT_EQ(analyzerView.string(QStringLiteral("modelEndpoint")), QStringLiteral("http://127.0.0.1:8080"));
     EXPECT_EQ(analyzerView.string(QStringLiteral("modelName")), QStringLiteral("qwen2.5vl"));
     EXPECT_EQ(analyzerView.number(QStringLiteral("modelTimeLimit")), 600);
+    ModelEnvironment models;
+    models.store = &analyzerView;
+    EXPECT_TRUE(models.allowsRemote());
     EXPECT_EQ(analyzerView.boolean(QStringLiteral("autoProcessing")), false);
     EXPECT_EQ(analyzerView.string(QStringLiteral("appearance")), QStringLiteral("light"));
 }

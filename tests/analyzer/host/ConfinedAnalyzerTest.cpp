@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "KeyValueStore.h"
+#include "ModelServerDouble.h"
+#include "RenderedScreen.h"
+#include "TempDir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Runs the confined probe with `home` as the user's home; the model double answers from this event loop.
+QJsonObject runProbe(const QString &home, const QString &image, quint16 otherPort)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    environment.remove(QStringLiteral("OLLAMA_HOST"));
+    QProcess probe;
+    probe.setProcessEnvironment(environment);
+    probe.start(QStringLiteral(ZENTROPE_CONFINED_PROBE), {image, QString::number(otherPort)});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.state() == QProcess::NotRunning; }, 120000));
+    EXPECT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+    EXPECT_TRUE(report.value(QLatin1String("problems")).toString().isEmpty())
+        << report.value(QLatin1String("problems")).toString().toStdString();
+    return report;
+}
+
+QString attempt(const QJsonObject &report, const char *name)
+{
+    return report.value(QLatin1String("attempts")).toObject().value(QLatin1String(name)).toString();
+}
+} // namespace
+
+// The probe confines itself as the service does (same plan from the same settings), tries what confinement must
+// refuse, then names a real screenshot: once through the scripted model server, once from the recognised text.
+TEST(ConfinedAnalyzer, RefusesWritesSecretsProgramsAndOtherPortsYetStillNames)
+{
+    TempDir home;
+    home.write(QStringLiteral(".ssh/id_ed25519"), "secret");
+    const QString shot =
+        home.write(QStringLiteral("Pictures/Screenshot From 2026-11-12 10-42-17.png"),
+                   renderedScreenPng(QStringLiteral("Budget review"),
+                                     {QStringLiteral("Spending stayed within the budget agreed in spring."),
+                                      QStringLiteral("Please review the figures before Thursday.")}));
+    KeyValueStore settings(home.filePath(QStringLiteral(".config/zentrope/settings.json")));
+    ModelServerDouble model;
+    ModelServerDouble::OllamaModel vision;
+    vision.name = QStringLiteral("qwen2.5vl:7b");
+    vision.capabilities = {QStringLiteral("completion"), QStringLiteral("vision")};
+    model.serveOllama({vision});
+    model.setHandler(QStringLiteral("/api/chat"), [](const ModelServerDouble::Request &request) {
+        const QJsonArray required =
+            request.json().value(QLatin1String("format")).toObject().value(QLatin1String("required")).toArray();
+        return ModelServerDouble::ollamaAnswer(
+            ModelServerDouble::record(required.at(0).toString(), QStringLiteral("Budget review")));
+    });
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost));
+
+    settings.setString(QStringLiteral("modelEndpoint"), model.url());
+    const QJsonObject named = runProbe(home.path(), shot, other.serverPort());
+    // Nothing listens on the other server's port once it is closed: the model is unavailable.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    settings.setString(QStringLiteral("modelEndpoint"), QStringLiteral("127.0.0.1:%1").arg(closed.serverPort()));
+    closed.close();
+    const QJsonObject fallback = runProbe(home.path(), shot, other.serverPort());
+
+    const QJsonObject byModel = named.value(QLatin1String("response")).toObject();
+    EXPECT_EQ(byModel.value(QLatin1String("title")).toString(), QStringLiteral("Budget review"));
+    EXPECT_EQ(byModel.value(QLatin1String("engine")).toString(), QStringLiteral("ai"));
+    const QJsonObject byText = fallback.value(QLatin1String("response")).toObject();
+    EXPECT_EQ(byText.value(QLatin1String("title")).toString(), QStringLiteral("Budget review"));
+    EXPECT_EQ(byText.value(QLatin1String("engine")).toString(), QStringLiteral("ocr"));
+    for (const QJsonObject &report : {named, fallback}) {
+        EXPECT_EQ(attempt(report, "fork"), QStringLiteral("EPERM"));
+        EXPECT_EQ(attempt(report, "execute"), QStringLiteral("EPERM"));
+        EXPECT_EQ(attempt(report, "unixSocket"), QStringLiteral("EACCES"));
+    }
+
+    const int abi = named.value(QLatin1String("landlockAbi")).toInt();
+    if (abi == 0)
+        GTEST_SKIP() << "this kernel offers no Landlock: refused writes, reads and ports were not checked";
+    EXPECT_EQ(attempt(named, "writeHome"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(named, "writeSettings"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(named, "overwriteImage"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(named, "readSsh"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(named, "readSettings"), QStringLiteral("succeeded"));
+    if (abi < 4)
+        GTEST_SKIP() << "Landlock ABI " << abi << " has no TCP rules: ports were not checked";
+    EXPECT_EQ(attempt(named, "connectModel"), QStringLiteral("succeeded"));
+    EXPECT_EQ(attempt(named, "connectOther"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(named, "bind"), QStringLiteral("EACCES"));
+    EXPECT_EQ(attempt(fallback, "connectModel"), QStringLiteral("ECONNREFUSED")) << "allowed, but nobody listens";
+}
