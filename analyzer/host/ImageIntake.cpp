@@ -93,9 +93,9 @@ std::optional<qint64> cost(QIODevice &image, qint64 fileBytes)
     if (!size.isValid() || size.isEmpty())
         return fileBytes; // decoding refuses an image of no known size
     // Formats beyond 8 bits a channel decode at full size, then the scaling converts them once more; the others
-    // decode at most once at full size. Unknown pixel formats count as the widest.
+    // decode at most once at full size. Handlers that do not tell (WebP) decode 8 bits a channel.
     const QImage::Format pixels = reader.imageFormat();
-    const int depth = pixels == QImage::Format_Invalid ? 8 : QImage::toPixelFormat(pixels).bitsPerPixel() / 8;
+    const int depth = pixels == QImage::Format_Invalid ? 4 : QImage::toPixelFormat(pixels).bitsPerPixel() / 8;
     const qint64 bytesPerPixel = depth > 4 ? 2 * depth : 4;
     constexpr qint64 beyondAnyBudget = qint64(1) << 40;
     const qint64 area = std::min(qint64(size.width()) * size.height(), beyondAnyBudget);
@@ -109,24 +109,33 @@ QCoro::Task<std::optional<Image>> read(int fd, MemoryBudget &budget)
         co_return std::nullopt;
     const off_t start = std::max<off_t>(0, ::lseek(fd, 0, SEEK_CUR));
     const qint64 size = std::max<qint64>(0, status.st_size - start);
-    PositionalFile file(fd, start, size);
-    const std::optional<qint64> need = cost(file, size);
+    // Header parsing and reading run off the event loop: a crafted header may take a while to walk.
+    const auto estimateJob = [fd, start, size] {
+        PositionalFile file(fd, start, size);
+        return cost(file, size);
+    };
+    const std::optional<qint64> need = co_await runOffThread(estimateJob);
     if (!need || *need > budget.capacity())
         co_return std::nullopt;
 
     MemoryBudget::Share share = co_await budget.acquire(*need);
-    const auto readJob = [fd, start, size] { return readAt(fd, start, size); };
-    std::optional<QByteArray> bytes = co_await runOffThread(readJob);
-    if (!bytes)
+    const auto readJob = [fd, start, size]() -> std::optional<std::pair<QByteArray, qint64>> {
+        std::optional<QByteArray> bytes = readAt(fd, start, size);
+        if (!bytes)
+            return std::nullopt;
+        // The peer may have rewritten the file since its header was read: what is held is measured again.
+        QBuffer held(&*bytes);
+        held.open(QIODevice::ReadOnly);
+        const std::optional<qint64> heldNeed = cost(held, bytes->size());
+        held.close();
+        if (!heldNeed)
+            return std::nullopt;
+        return std::pair{std::move(*bytes), *heldNeed};
+    };
+    std::optional<std::pair<QByteArray, qint64>> held = co_await runOffThread(readJob);
+    if (!held || held->second > share.bytes())
         co_return std::nullopt;
-    // The peer may have rewritten the file since its header was read: what is held must still fit its share.
-    QBuffer held(&*bytes);
-    held.open(QIODevice::ReadOnly);
-    const std::optional<qint64> heldNeed = cost(held, bytes->size());
-    held.close();
-    if (!heldNeed || *heldNeed > share.bytes())
-        co_return std::nullopt;
-    co_return Image{std::move(*bytes), std::move(share)};
+    co_return Image{std::move(held->first), std::move(share)};
 }
 
 } // namespace ImageIntake
