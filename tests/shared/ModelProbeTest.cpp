@@ -241,13 +241,10 @@ TEST(ModelProbe, ANamedServerOnAnotherMachineIsRefusedUntilTheUserAllowsIt)
 {
     Fixture fixture;
     fixture.choose("modelEndpoint", u"http://192.0.2.7:11434"_qs); // a documentation address, never this machine
-    const AIAvailability refused = fixture.read({}).availability;
-    EXPECT_EQ(refused.kind(), AIAvailability::Kind::unknown);
-    EXPECT_TRUE(refused.reason().contains(QLatin1String("not on this machine"))) << refused.reason().toStdString();
-
+    const QString refused = fixture.read({}).availability.reason();
+    EXPECT_TRUE(refused.contains(QLatin1String("not on this machine"))) << refused.toStdString();
     fixture.store.setBoolean(u"modelAllowRemote"_qs, true);
     ModelEnvironment allowed = fixture.environment({});
     allowed.probeTimeout = std::chrono::milliseconds(300);
-    const AIAvailability asked = runTask(ModelProbe::read(allowed)).availability;
-    EXPECT_FALSE(asked.reason().contains(QLatin1String("not on this machine"))) << "the server itself was asked";
+    EXPECT_FALSE(runTask(ModelProbe::read(allowed)).availability.reason().contains(QLatin1String("this machine")));
 }

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 //
-// The analyzer's start-up and job in one test-only program: confines itself exactly as the service does, tries what
-// confinement must refuse, then names a screenshot. Prints one JSON object.
-//
-//   confined_analyzer_probe IMAGE OTHER_PORT
+// Test-only: confines itself as the analyzer service does, tries what must be refused, then names IMAGE; prints one
+// JSON object.   confined_analyzer_probe IMAGE OTHER_PORT
 #include "AnalyzeCommand.h"
 #include "Confinement.h"
 #include "KeyValueStore.h"
@@ -13,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
@@ -29,41 +26,30 @@
 #include <unistd.h>
 
 namespace {
-QString outcome(int result)
+QString outcome(int result, int fd = -1)
 {
-    return result >= 0 ? QStringLiteral("succeeded") : QString::fromLatin1(strerrorname_np(errno));
+    const QString text = result >= 0 ? QStringLiteral("succeeded") : QString::fromLatin1(strerrorname_np(errno));
+    if (fd >= 0)
+        ::close(fd);
+    return text;
 }
 
 QString openFile(const QString &path, int flags)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0600);
-    const QString result = outcome(fd);
-    if (fd >= 0)
-        ::close(fd);
-    return result;
+    return outcome(fd, fd);
 }
 
-QString connectTo(quint16 port)
+// Connects to, or binds, a loopback TCP port.
+QString tcp(quint16 port, bool bind)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const QString result = outcome(::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address));
-    ::close(fd);
-    return result;
-}
-
-QString bindAny()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const QString result = outcome(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address));
-    ::close(fd);
-    return result;
+    const auto *at = reinterpret_cast<sockaddr *>(&address);
+    return outcome(bind ? ::bind(fd, at, sizeof address) : ::connect(fd, at, sizeof address), fd);
 }
 
 QString forkChild()
@@ -74,22 +60,6 @@ QString forkChild()
     if (pid > 0)
         ::waitpid(pid, nullptr, 0);
     return outcome(pid);
-}
-
-QString execute()
-{
-    char program[] = "/bin/true";
-    char *arguments[] = {program, nullptr};
-    return outcome(::execv(program, arguments)); // returns only when refused
-}
-
-QString unixSocket()
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const QString result = outcome(fd);
-    if (fd >= 0)
-        ::close(fd);
-    return result;
 }
 
 QCoro::Task<void> nameAndQuit(AnalyzeCommand::Arguments arguments, QJsonObject report)
@@ -112,9 +82,8 @@ int main(int argc, char *argv[])
         return 2;
     const QString image = arguments.at(1);
     const quint16 otherPort = quint16(arguments.at(2).toUInt());
-    QString error;
     std::optional<AnalyzeCommand::Arguments> job =
-        AnalyzeCommand::parse(image, QStringLiteral("auto"), QStringLiteral("en"), true, QString(), &error);
+        AnalyzeCommand::parse(image, QStringLiteral("auto"), QStringLiteral("en"), true, QString(), nullptr);
     if (!job)
         return 2;
 
@@ -126,21 +95,25 @@ int main(int argc, char *argv[])
 
     const QString home = QDir::homePath();
     const QString settingsFolder = QFileInfo(models.store->filePath()).absolutePath();
-    QJsonObject attempts{
+    char program[] = "/bin/true";
+    char *programArguments[] = {program, nullptr};
+    const QJsonObject attempts{
         {QStringLiteral("writeHome"), openFile(home + QStringLiteral("/planted"), O_WRONLY | O_CREAT)},
         {QStringLiteral("writeSettings"), openFile(settingsFolder + QStringLiteral("/planted"), O_WRONLY | O_CREAT)},
         {QStringLiteral("overwriteImage"), openFile(image, O_WRONLY | O_TRUNC)},
         {QStringLiteral("readSsh"), openFile(home + QStringLiteral("/.ssh/id_ed25519"), O_RDONLY)},
         {QStringLiteral("readSettings"), openFile(models.store->filePath(), O_RDONLY)},
         {QStringLiteral("fork"), forkChild()},
-        {QStringLiteral("execute"), execute()},
-        {QStringLiteral("connectOther"), connectTo(otherPort)},
-        {QStringLiteral("connectModel"), plan.modelPorts.isEmpty() ? QString() : connectTo(plan.modelPorts.front())},
-        {QStringLiteral("bind"), bindAny()},
-        {QStringLiteral("unixSocket"), unixSocket()},
+        {QStringLiteral("execute"), outcome(::execv(program, programArguments))}, // returns only when refused
+        {QStringLiteral("connectOther"), tcp(otherPort, false)},
+        {QStringLiteral("bind"), tcp(0, true)},
+        {QStringLiteral("unixSocket"),
+         [] {
+             const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+             return outcome(fd, fd);
+         }()},
     };
     QJsonObject report{{QStringLiteral("landlockAbi"), Landlock::abiVersion()},
-                       {QStringLiteral("enforced"), QJsonArray::fromStringList(confinement.describe())},
                        {QStringLiteral("problems"), confinement.problems()},
                        {QStringLiteral("attempts"), attempts}};
     QTimer::singleShot(0, &app, [job = *job, report] { nameAndQuit(job, report); });
