@@ -77,22 +77,21 @@ Confinement::Plan Confinement::plan(const ModelEnvironment &models, const QProce
             plan.readable.append(settings.absolutePath());
     }
     plan.modelPorts = modelPorts(models);
-    // The bus connection is made after Landlock is in force; an abstract bus socket must stay reachable.
-    plan.scopeAbstractSockets =
-        !environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS")).contains(QLatin1String("abstract="));
+    // The bus connection is made after Landlock is in force; an abstract bus socket must stay reachable. A service
+    // the bus started connects to the starter's address.
+    plan.scopeAbstractSockets = true;
+    for (const char *variable : {"DBUS_STARTER_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
+        if (environment.value(QLatin1String(variable)).contains(QLatin1String("abstract=")))
+            plan.scopeAbstractSockets = false;
+    }
     return plan;
 }
 
 QList<quint16> Confinement::modelPorts(const ModelEnvironment &models)
 {
-    std::optional<ModelEndpoint> named;
     const QString setting = models.endpointSetting();
     const QString ollamaHost = models.variable ? models.variable(QStringLiteral("OLLAMA_HOST")).trimmed() : QString();
-    if (!setting.isEmpty())
-        named = ModelEndpoint::fromSetting(setting);
-    else if (!ollamaHost.isEmpty())
-        named = ModelEndpoint::fromOllamaHost(ollamaHost);
-    else {
+    if (setting.isEmpty() && ollamaHost.isEmpty()) {
         QList<quint16> ports;
         for (const ModelEndpoint &candidate : models.candidates) {
             if (candidate.isValid() && candidate.isLoopback() && !ports.contains(candidate.port()))
@@ -100,6 +99,8 @@ QList<quint16> Confinement::modelPorts(const ModelEnvironment &models)
         }
         return ports;
     }
+    const std::optional<ModelEndpoint> named =
+        !setting.isEmpty() ? ModelEndpoint::fromSetting(setting) : ModelEndpoint::fromOllamaHost(ollamaHost);
     if (!named || !named->isValid() || (!named->isOnThisMachine() && !models.allowsRemote()))
         return {};
     return {named->port()};
