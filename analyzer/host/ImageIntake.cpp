@@ -3,6 +3,7 @@
 #include "ImageIntake.h"
 
 #include "OffThread.h"
+#include "VisionPerception.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -97,8 +98,11 @@ std::optional<qint64> cost(QIODevice &image, qint64 fileBytes)
     const QImage::Format pixels = reader.imageFormat();
     const int depth = pixels == QImage::Format_Invalid ? 4 : QImage::toPixelFormat(pixels).bitsPerPixel() / 8;
     const qint64 bytesPerPixel = depth > 4 ? 2 * depth : 4;
+    // Of a scrolling capture only the top square is decoded.
+    const bool clipped = size.height() > size.width() * VisionPerception::tallestAspect &&
+                         !reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     constexpr qint64 beyondAnyBudget = qint64(1) << 40;
-    const qint64 area = std::min(qint64(size.width()) * size.height(), beyondAnyBudget);
+    const qint64 area = std::min(qint64(size.width()) * (clipped ? size.width() : size.height()), beyondAnyBudget);
     return fileBytes + area * bytesPerPixel + recognitionBytes;
 }
 

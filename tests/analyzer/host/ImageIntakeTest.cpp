@@ -91,6 +91,7 @@ TEST(ImageIntake, ReadsRegularFilesWithinTheBudgetAndRefusesEverythingElse)
     // 8 bits a channel decode in 4 bytes a pixel and fit; the same size at 16 bits takes 0.6 GB and never would.
     EXPECT_TRUE(intake(open("wide.png", pngDeclaring(6300, 6300, 8)), budget));
     EXPECT_FALSE(intake(open("deep.png", pngDeclaring(6300, 6300, 16)), budget));
+    EXPECT_TRUE(intake(open("scroll.png", pngDeclaring(1920, 80000, 8)), budget)) << "only its top is decoded";
     EXPECT_FALSE(
         intake(open("drawing.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="9" height="9"/>)"), budget));
     // A pipe whose writer never writes is refused at once instead of holding a worker.
