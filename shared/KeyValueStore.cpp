@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "KeyValueStore.h"
 
+#include "DamagedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -239,7 +241,7 @@ QByteArray KeyValueStore::encode(const QHash<QString, Value> &values)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::optional<QHash<QString, KeyValueStore::Value>> KeyValueStore::decode(const QByteArray &bytes)
+std::optional<QHash<QString, KeyValueStore::Value>> KeyValueStore::decode(const QByteArray &bytes, bool *incomplete)
 {
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
@@ -250,6 +252,8 @@ std::optional<QHash<QString, KeyValueStore::Value>> KeyValueStore::decode(const 
     for (auto it = root.constBegin(); it != root.constEnd(); ++it) {
         if (auto value = decodeValue(it.value()))
             values.insert(it.key(), std::move(*value));
+        else if (incomplete)
+            *incomplete = true;
     }
     return values;
 }
@@ -286,10 +290,13 @@ void KeyValueStore::loadLocked() const
         return;
     }
     const QByteArray bytes = file.readAll();
-    if (auto values = decode(bytes))
+    bool incomplete = false;
+    if (auto values = decode(bytes, &incomplete))
         m_values = std::move(*values);
     else
-        m_corrupt = !bytes.trimmed().isEmpty();
+        incomplete = !bytes.trimmed().isEmpty();
+    // An entry of an unknown form would vanish with the next write.
+    m_corrupt = incomplete;
 }
 
 bool KeyValueStore::writeLocked(QString *error)
@@ -297,10 +304,7 @@ bool KeyValueStore::writeLocked(QString *error)
     const QFileInfo info(m_filePath);
     QDir().mkpath(info.absolutePath());
     if (m_corrupt) {
-        // An unreadable file is the user's data too: keep one copy of it before it is replaced.
-        const QString aside = m_filePath + QStringLiteral(".corrupt");
-        QFile::remove(aside);
-        QFile::copy(m_filePath, aside);
+        DamagedFile::keepCopy(m_filePath, QDateTime::currentDateTimeUtc());
         m_corrupt = false;
     }
     QSaveFile file(m_filePath);

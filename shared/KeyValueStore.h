@@ -59,8 +59,9 @@ public:
 
     // File form of the values (exposed for tests and tools).
     static QByteArray encode(const QHash<QString, Value> &values);
-    // Entries that are not well-formed are left out; a file that is not a JSON object gives nothing.
-    static std::optional<QHash<QString, Value>> decode(const QByteArray &bytes);
+    // Entries that are not well-formed are left out (and `incomplete` set); a file that is not a JSON object gives
+    // nothing.
+    static std::optional<QHash<QString, Value>> decode(const QByteArray &bytes, bool *incomplete = nullptr);
 
 private:
     struct Stamp
@@ -82,6 +83,6 @@ private:
     mutable QHash<QString, Value> m_values;
     mutable Stamp m_stamp;
     mutable bool m_loaded = false;
-    // Set when the file on disk could not be read; its bytes are kept aside before the first overwrite.
+    // Set when the file on disk could not be read in full; a dated copy of it is kept before the first overwrite.
     mutable bool m_corrupt = false;
 };

@@ -8,6 +8,7 @@
 
 #include <QAbstractListModel>
 #include <QDateTime>
+#include <QFileSystemWatcher>
 #include <QHash>
 #include <QList>
 #include <QTimer>
@@ -16,6 +17,10 @@
 
 // The rename history and the registry of handled, failed and pending files, kept in two JSON files and shown to
 // the interface as a list of records, newest first.
+//
+// Several processes of the user share the files (the tray application, `zentrope rename`). Each save takes a lock,
+// reads what is on disk, applies what this process changed since it last read the files, and replaces both
+// atomically; a watch on the folder brings in what the others saved, row by row.
 class HistoryStore : public QAbstractListModel
 {
     Q_OBJECT
@@ -39,6 +44,14 @@ public:
         friend bool operator==(const Registry &, const Registry &) = default;
     };
 
+    // Everything the two files hold.
+    struct Contents
+    {
+        QList<RenameRecord> records;
+        Registry registry;
+        friend bool operator==(const Contents &, const Contents &) = default;
+    };
+
     enum Role {
         IdRole = Qt::UserRole + 1,
         DateRole,
@@ -57,6 +70,8 @@ public:
     static constexpr int maxPending = 500;
     static constexpr qint64 pendingMaxAgeSeconds = 7 * 24 * 3600;
     static constexpr int saveDebounceMs = 400;
+    // How long a save waits for another process to finish its own before it goes ahead anyway.
+    static constexpr int lockPatienceMs = 1000;
 
     // `directory` empty: defaultDirectory(). The folder is created when missing, then both files are loaded.
     explicit HistoryStore(const QString &directory = {}, const Clock &clock = Clock::system(),
@@ -100,20 +115,27 @@ public:
     // Saves 0.4 s after the last call, unless saveNow() came first.
     void scheduleSave();
     bool isSaveScheduled() const { return m_saveTimer.isActive(); }
-    // Writes both files now; false when either could not be written (the next save tries again).
+    // Merges this process's changes into what is on disk and writes the result now; false when it could not be
+    // written (the changes are kept and the next save tries again).
     bool saveNow();
+    // Takes in what other processes saved, keeping this process's unsaved changes; the folder watch calls it.
+    void reload();
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // File forms. Decoding fails as a whole on any malformed part; `deferred` receives the older form of the
-    // pending marks when the registry holds one.
+    // File forms. Decoding keeps every sound entry and sets `damaged` when something had to be left out;
+    // `deferred` receives the older form of the pending marks when the registry holds one.
     static QByteArray encodeRecords(const QList<RenameRecord> &records);
-    static std::optional<QList<RenameRecord>> decodeRecords(const QByteArray &bytes);
+    static QList<RenameRecord> decodeRecords(const QByteArray &bytes, bool *damaged = nullptr);
     static QByteArray encodeRegistry(const Registry &registry);
-    static std::optional<Registry> decodeRegistry(const QByteArray &bytes,
-                                                  QHash<QString, QDateTime> *deferred = nullptr);
+    static Registry decodeRegistry(const QByteArray &bytes, bool *damaged = nullptr,
+                                   QHash<QString, QDateTime> *deferred = nullptr);
+
+    // What is on `disk` with the changes `ours` made since `base` applied over it: entries this process added,
+    // changed or removed win, everything else is taken from disk. Records this process added go in by date.
+    static Contents merge(const Contents &disk, const Contents &base, const Contents &ours);
 
 Q_SIGNALS:
     void recordsChanged();
@@ -122,16 +144,49 @@ Q_SIGNALS:
     void saved();
 
 private:
-    void load();
-    void prunePending();
-    bool writeFile(const QString &name, const QByteArray &bytes, bool *corrupt);
+    // Which version of a file was read: every write replaces the file, so a new stamp means a new version.
+    struct Stamp
+    {
+        bool exists = false;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
+    struct Disk
+    {
+        Contents contents;
+        Stamp historyStamp;
+        Stamp registryStamp;
+        bool historyDamaged = false;
+        bool registryDamaged = false;
+        // The registry is in an older form that the next save replaces.
+        bool registryOutdated = false;
+    };
+
+    Disk readDisk() const;
+    bool unchangedOnDisk() const;
+    void takeIn(const Disk &disk);
+    bool write(const QString &name, const QByteArray &bytes, bool *damaged, Stamp *stamp);
+    void prunePending(Registry &registry) const;
+    void trim(Contents &contents) const;
+    // Makes `next` the current contents, telling views row by row what was removed, moved, added or changed.
+    void apply(const Contents &next);
 
     QString m_directory;
     const Clock &m_clock;
     QList<RenameRecord> m_records;
     Registry m_registry;
+    // The contents as this process last read or wrote them: what it changed since is `m_records`, `m_registry`
+    // minus this.
+    Contents m_base;
+    Stamp m_historyStamp;
+    Stamp m_registryStamp;
+    // A file that could not be read in full is copied aside (dated) before it is overwritten.
+    bool m_historyDamaged = false;
+    bool m_registryDamaged = false;
+    bool m_registryOutdated = false;
     QTimer m_saveTimer;
-    // A file that failed to load is copied aside once before it is overwritten.
-    bool m_historyCorrupt = false;
-    bool m_registryCorrupt = false;
+    QFileSystemWatcher m_folderWatch;
+    QTimer m_reloadTimer;
 };

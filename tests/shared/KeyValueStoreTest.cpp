@@ -3,6 +3,7 @@
 #include "KeyValueStore.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,16 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The dated copies kept of damaged settings files, oldest first.
+QList<QByteArray> damagedCopies(const TempDir &dir)
+{
+    QList<QByteArray> copies;
+    const QStringList names = QDir(dir.path()).entryList({u"settings.json.damaged-*"_qs}, QDir::Files, QDir::Name);
+    for (const QString &name : names)
+        copies.append(readAll(dir.filePath(name)));
+    return copies;
 }
 } // namespace
 
@@ -73,7 +84,7 @@ TEST(KeyValueStore, BooleanReadingOfEveryStoredType)
     EXPECT_FALSE(store.booleanReading(u"missing"_qs));
 }
 
-TEST(KeyValueStore, CorruptFileLoadsEmptyAndIsKeptAsideBeforeTheNextWrite)
+TEST(KeyValueStore, DamagedFilesLoadWhatIsSoundAndAreKeptAsideBeforeEachOverwrite)
 {
     TempDir dir;
     const QByteArray garbage("{\"autoProcessing\": {\"bool\": tr");
@@ -81,8 +92,16 @@ TEST(KeyValueStore, CorruptFileLoadsEmptyAndIsKeptAsideBeforeTheNextWrite)
     KeyValueStore store(path);
     EXPECT_TRUE(store.keys().isEmpty());
     ASSERT_TRUE(store.setBoolean(u"autoProcessing"_qs, false));
-    EXPECT_EQ(readAll(path + u".corrupt"_qs), garbage);
+    EXPECT_EQ(damagedCopies(dir), QList<QByteArray>{garbage});
     EXPECT_EQ(KeyValueStore(path).boolean(u"autoProcessing"_qs), false);
+
+    // A second damaged file keeps its own copy beside the first.
+    const QByteArray wrongTyped(R"({"good": {"string": "kept"}, "wrongType": {"bool": "true"}})");
+    dir.write(u"settings.json"_qs, wrongTyped);
+    KeyValueStore again(path);
+    ASSERT_TRUE(again.setBoolean(u"other"_qs, true));
+    EXPECT_EQ(damagedCopies(dir), (QList<QByteArray>{garbage, wrongTyped}));
+    EXPECT_EQ(again.string(u"good"_qs), u"kept"_qs);
 }
 
 TEST(KeyValueStore, MalformedEntriesAreSkippedOneByOne)
@@ -99,7 +118,6 @@ TEST(KeyValueStore, MalformedEntriesAreSkippedOneByOne)
     })");
     const KeyValueStore store(path);
     EXPECT_EQ(store.keys(), (QStringList{u"good"_qs, u"number"_qs}));
-    EXPECT_FALSE(QFile::exists(path + u".corrupt"_qs));
 }
 
 TEST(KeyValueStore, SeesAndKeepsWhatAnotherInstanceWrote)

@@ -5,6 +5,7 @@
 #include "TestClock.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -93,41 +94,99 @@ TEST(HistoryStore, ReadsAndRewritesTheFileFormat)
     EXPECT_EQ(reread.registry(), store.registry());
 }
 
-TEST(HistoryStore, MalformedFilesLoadEmptyAndAreRepairedByTheNextSave)
+TEST(HistoryStore, DamagedFilesLoadWhatIsSoundAndAreKeptAsideBeforeTheNextSave)
 {
     const struct
     {
         const char *name;
         QByteArray history;
         QByteArray registry;
+        qsizetype records;
+        qsizetype handled;
     } cases[] = {
-        {"record without engine", QByteArray(handWrittenHistory).replace(R"("engine":"manual",)", ""), {}},
-        {"unknown state", QByteArray(handWrittenHistory).replace(R"("undone")", R"("gone")"), {}},
-        {"truncated history", QByteArray(handWrittenHistory).left(100), {}},
-        {"odd FileID array", {}, R"({"handled":[{"inode":1}],"failed":[]})"},
-        {"missing failed", {}, R"({"handled":[]})"},
-        {"date without zone", {}, R"({"handled":[{"inode":1},"2026-11-12T10:42:17"],"failed":[]})"},
+        {"record without engine", QByteArray(handWrittenHistory).replace(R"("engine":"manual",)", ""), {}, 1, 2},
+        {"unknown state", QByteArray(handWrittenHistory).replace(R"("undone")", R"("gone")"), {}, 1, 2},
+        {"truncated history", QByteArray(handWrittenHistory).left(100), {}, 0, 2},
+        {"odd FileID array", {}, R"({"handled":[{"inode":1},"2026-11-12T10:42:17Z",{"inode":2}],"failed":[]})", 2, 1},
+        {"missing failed", {}, R"({"handled":[{"inode":1},"2026-11-12T10:42:17Z"]})", 2, 1},
+        {"date without zone",
+         {},
+         R"({"handled":[{"inode":1},"2026-11-12T10:42:17",{"inode":2},"2026-11-12T10:42:17Z"],"failed":[]})",
+         2,
+         1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        const QString historyPath =
-            dir.write(QStringLiteral("history.json"), c.history.isEmpty() ? handWrittenHistory : c.history);
-        const QString registryPath =
-            dir.write(QStringLiteral("registry.json"), c.registry.isEmpty() ? handWrittenRegistry : c.registry);
+        dir.write(QStringLiteral("history.json"), c.history.isEmpty() ? handWrittenHistory : c.history);
+        dir.write(QStringLiteral("registry.json"), c.registry.isEmpty() ? handWrittenRegistry : c.registry);
         TestClock clock;
         HistoryStore store(dir.path(), clock);
-        const bool historyBroken = !c.history.isEmpty();
-        EXPECT_EQ(store.records().isEmpty(), historyBroken);
-        EXPECT_EQ(store.registry() == HistoryStore::Registry{}, !historyBroken);
+        EXPECT_EQ(store.records().size(), c.records);
+        EXPECT_EQ(store.registry().handled.size(), c.handled);
 
         ASSERT_TRUE(store.saveNow());
-        const QString brokenPath = historyBroken ? historyPath : registryPath;
-        EXPECT_EQ(readAll(brokenPath + QStringLiteral(".corrupt")), historyBroken ? c.history : c.registry);
+        const QStringList copies = QDir(dir.path()).entryList({QStringLiteral("*.damaged-*")}, QDir::Files);
+        ASSERT_EQ(copies.size(), 1);
+        const bool historyBroken = !c.history.isEmpty();
+        EXPECT_TRUE(copies.front().startsWith(historyBroken ? u"history.json." : u"registry.json."));
+        EXPECT_EQ(readAll(dir.filePath(copies.front())), historyBroken ? c.history : c.registry);
         const HistoryStore reread(dir.path(), clock);
         EXPECT_EQ(reread.records(), store.records());
         EXPECT_EQ(reread.registry(), store.registry());
     }
+}
+
+// Two stores over one folder stand for the tray application and `zentrope rename` running at once.
+TEST(HistoryStore, ProcessesSharingTheFilesKeepAndSeeEachOthersChanges)
+{
+    TempDir dir;
+    TestClock clock;
+    HistoryStore tray(dir.path(), clock);
+    HistoryStore command(dir.path(), clock);
+    QAbstractItemModelTester tester(&tray, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy reset(&tray, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&tray, &QAbstractItemModel::rowsInserted);
+
+    // Neither has read the other's save before its own.
+    const FileID shot{std::nullopt, 11};
+    tray.markPending(QStringLiteral("/p/a.png"));
+    const RenameRecord mine = makeRecord(1, FileID{std::nullopt, 10});
+    tray.add(mine);
+    command.registry().failed.insert(shot, clock.now());
+    const RenameRecord theirs = makeRecord(2, FileID{std::nullopt, 12});
+    command.add(theirs);
+    {
+        const HistoryStore disk(dir.path(), clock);
+        EXPECT_EQ(disk.records(), (QList<RenameRecord>{theirs, mine}));
+        EXPECT_TRUE(disk.isHandled(FileID{std::nullopt, 10}));
+        EXPECT_TRUE(disk.isHandled(FileID{std::nullopt, 12}));
+        EXPECT_TRUE(disk.hasFailed(shot));
+        EXPECT_TRUE(disk.isPending(QStringLiteral("/p/a.png")));
+    }
+
+    // The tray application sees the command's record come in as a row of its own.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.record(theirs.id).has_value(); }, 5000));
+    EXPECT_EQ(tray.records().front(), theirs);
+    EXPECT_EQ(inserted.size(), 2);
+    EXPECT_TRUE(reset.isEmpty());
+    EXPECT_TRUE(tray.hasFailed(shot));
+
+    // An undo there reaches the command line; a change made meanwhile is kept.
+    RenameRecord undone = theirs;
+    undone.state = RenameRecord::State::undone;
+    tray.update(undone);
+    command.clearFailed(shot);
+    ASSERT_TRUE(command.saveNow());
+    EXPECT_EQ(command.record(theirs.id), undone);
+    EXPECT_TRUE(command.isPending(QStringLiteral("/p/a.png")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray.hasFailed(shot); }, 5000));
+
+    // Clearing elsewhere removes the rows here and keeps the registry.
+    command.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.rowCount() == 0; }, 5000));
+    EXPECT_TRUE(tray.isHandled(FileID{std::nullopt, 12}));
+    EXPECT_TRUE(reset.isEmpty());
 }
 
 TEST(HistoryStore, RecordLimitDropsTheOldestAndTheModelFollows)
@@ -326,7 +385,7 @@ TEST(HistoryStore, HandWrittenEncodingAgreesWithTheJsonLibrary)
     registry.handled.insert(FileID{std::nullopt, (quint64(1) << 60) + 1}, when.addSecs(2));
     registry.failed.insert(FileID{QStringLiteral("Тома"), 9}, when.addSecs(3));
     const QByteArray bytes = HistoryStore::encodeRegistry(registry);
-    const auto decoded = HistoryStore::decodeRegistry(bytes);
-    ASSERT_TRUE(decoded.has_value()) << bytes.toStdString();
-    EXPECT_EQ(*decoded, registry);
+    bool damaged = false;
+    EXPECT_EQ(HistoryStore::decodeRegistry(bytes, &damaged), registry) << bytes.toStdString();
+    EXPECT_FALSE(damaged);
 }
