@@ -133,8 +133,10 @@ std::variant<Resolved, Error> resolve(const QByteArray &bookmark, const Options 
         wanted.device = static_cast<quint64>(st.st_rdev);
     }
 
+    // Without a volume UUID (btrfs subvolumes, FUSE, network and memory file systems) the device number is given
+    // anew at each mount: at its own path, the folder is known by its inode alone.
     const auto atPath = directoryIdentity(record->path, true);
-    if (atPath && atPath->device == wanted.device && atPath->inode == wanted.inode)
+    if (atPath && atPath->inode == wanted.inode && (!record->volume || atPath->device == wanted.device))
         return Resolved{record->path, false};
 
     int budget = options.maxFolders;

@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +31,7 @@ public:
     Stream(FolderWatcher &owner, quint64 id)
         : m_owner(owner)
         , m_id(id)
+        , m_retryDelay(owner.m_firstRetry)
     {
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
@@ -37,6 +39,11 @@ public:
             m_pending.clear();
             m_pendingIndex.clear();
             m_owner.deliver(batch);
+        });
+        m_retryTimer.setSingleShot(true);
+        QObject::connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+            m_retryDelay = std::min(m_retryDelay * 2, maxRetryDelay);
+            rearm();
         });
     }
 
@@ -48,30 +55,95 @@ public:
     }
 
     quint64 id() const { return m_id; }
+    bool watchesAny() const { return !m_roots.isEmpty(); }
+    const QSet<QString> &unwatched() const { return m_unwatched; }
 
-    // False when not one of `paths` can be watched.
+    // False when inotify itself cannot be had; folders that cannot be watched yet are tried again later.
     bool open(const QSet<QString> &paths)
     {
         m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         if (m_fd < 0)
             return false;
-        for (const QString &path : paths)
-            addWatch(path);
-        if (m_roots.isEmpty())
-            return false;
+        m_paths = paths;
         m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read);
         QObject::connect(m_notifier, &QSocketNotifier::activated, this, [this] { readEvents(); });
+        rearm();
         return true;
     }
 
-private:
-    bool addWatch(const QString &path)
+    // Asked again for the same folders: try now whatever is not watched as it should be.
+    void recheck()
     {
-        const int wd = inotify_add_watch(m_fd, QFile::encodeName(path).constData(), watchMask);
-        if (wd < 0)
-            return false;
-        m_roots.insert(wd, path);
-        return true;
+        m_retryDelay = m_owner.m_firstRetry;
+        rearm();
+    }
+
+private:
+    struct Root
+    {
+        QString path;
+        // The folder the watch is on; the path may come to name another one.
+        quint64 device = 0;
+        quint64 inode = 0;
+    };
+
+    static std::optional<std::pair<quint64, quint64>> identity(const QString &path)
+    {
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return std::nullopt;
+        return std::pair<quint64, quint64>(st.st_dev, st.st_ino);
+    }
+
+    void addWatch(const QString &path)
+    {
+        const auto before = identity(path);
+        const int wd = before ? inotify_add_watch(m_fd, QFile::encodeName(path).constData(), watchMask) : -1;
+        if (wd < 0) {
+            m_unwatched.insert(path);
+            return;
+        }
+        m_roots.insert(wd, Root{path, before->first, before->second});
+        m_unwatched.remove(path);
+    }
+
+    // Watches every folder that has no watch, or whose watch is on a folder its path no longer names.
+    void rearm()
+    {
+        QHash<QString, int> watchOf;
+        for (auto it = m_roots.cbegin(); it != m_roots.cend(); ++it)
+            watchOf.insert(it->path, it.key());
+        for (const QString &path : std::as_const(m_paths)) {
+            const auto wd = watchOf.constFind(path);
+            if (wd != watchOf.cend()) {
+                const Root &root = m_roots.value(*wd);
+                if (identity(path) == std::pair(root.device, root.inode))
+                    continue;
+                // Its IN_IGNORED finds no root and is dropped.
+                m_roots.remove(*wd);
+                inotify_rm_watch(m_fd, *wd);
+            }
+            addWatch(path);
+        }
+        settle();
+    }
+
+    // Reports a change of the unwatched folders and keeps trying them.
+    void settle()
+    {
+        if (m_unwatched.isEmpty()) {
+            m_retryTimer.stop();
+            m_retryDelay = m_owner.m_firstRetry;
+        } else if (!m_retryTimer.isActive()) {
+            m_retryTimer.start(m_retryDelay);
+        }
+        if (m_unwatched != m_reported) {
+            m_reported = m_unwatched;
+            if (m_owner.m_unwatchedHandler)
+                m_owner.m_unwatchedHandler();
+        }
     }
 
     void readEvents()
@@ -97,7 +169,7 @@ private:
     {
         if (event.mask & IN_Q_OVERFLOW) {
             // The kernel dropped events: every folder needs a rescan.
-            for (const QString &root : std::as_const(m_roots))
+            for (const QString &root : std::as_const(m_paths))
                 coalesce(m_pending, m_pendingIndex, {root, flagsFor(event.mask, true)});
             return;
         }
@@ -105,17 +177,18 @@ private:
         if (root == m_roots.constEnd())
             return;
         const bool onRoot = event.len == 0 || event.name[0] == '\0';
-        const QString path = onRoot ? *root : *root + u'/' + QFile::decodeName(event.name);
+        const QString path = onRoot ? root->path : root->path + u'/' + QFile::decodeName(event.name);
         const quint32 flags = flagsFor(event.mask, onRoot);
         if (flags != 0 && !(m_owner.m_ignoreSelf && !onRoot && m_owner.isIgnored(path)))
             coalesce(m_pending, m_pendingIndex, {path, flags});
         if (onRoot && (event.mask & rootGoneMask)) {
             // The watch followed the folder's inode away (or lost it); watch whatever is at the path now.
-            const QString rootPath = *root;
+            const QString rootPath = root->path;
             m_roots.remove(event.wd);
             if (!(event.mask & IN_IGNORED))
                 inotify_rm_watch(m_fd, event.wd);
             addWatch(rootPath);
+            settle();
         }
     }
 
@@ -123,16 +196,23 @@ private:
     const quint64 m_id;
     int m_fd = -1;
     QSocketNotifier *m_notifier = nullptr;
-    QHash<int, QString> m_roots;
+    QSet<QString> m_paths;
+    QHash<int, Root> m_roots;
+    QSet<QString> m_unwatched;
+    QSet<QString> m_reported;
     QList<Event> m_pending;
     QHash<QString, qsizetype> m_pendingIndex;
     QTimer m_timer;
+    QTimer m_retryTimer;
+    std::chrono::milliseconds m_retryDelay;
 };
 
-FolderWatcher::FolderWatcher(bool ignoreSelf, std::chrono::milliseconds latency, Handler handler)
+FolderWatcher::FolderWatcher(bool ignoreSelf, std::chrono::milliseconds latency, Handler handler,
+                             std::chrono::milliseconds firstRetry)
     : m_ignoreSelf(ignoreSelf)
     , m_latency(latency)
     , m_handler(std::move(handler))
+    , m_firstRetry(firstRetry)
     , m_thread(new QThread)
     , m_context(new QObject)
 {
@@ -166,8 +246,10 @@ void FolderWatcher::start(const QStringList &paths)
         QSet<QString> wanted;
         for (const QString &path : paths)
             wanted.insert(QDir::cleanPath(path));
-        if (m_stream && wanted == m_watched)
+        if (m_stream && wanted == m_watched) {
+            m_stream->recheck();
             return;
+        }
         stopOnQueue();
         if (wanted.isEmpty())
             return;
@@ -196,8 +278,25 @@ void FolderWatcher::stopOnQueue()
 bool FolderWatcher::isRunning() const
 {
     bool running = false;
-    runOnQueue([this, &running] { running = m_stream != nullptr; });
+    runOnQueue([this, &running] { running = m_stream && m_stream->watchesAny(); });
     return running;
+}
+
+QSet<QString> FolderWatcher::unwatched() const
+{
+    QSet<QString> paths;
+    runOnQueue([this, &paths] {
+        if (m_stream)
+            paths = m_stream->unwatched();
+        else if (!m_watched.isEmpty())
+            paths = m_watched;
+    });
+    return paths;
+}
+
+void FolderWatcher::setUnwatchedHandler(std::function<void()> handler)
+{
+    runOnQueue([this, &handler] { m_unwatchedHandler = std::move(handler); });
 }
 
 quint64 FolderWatcher::streamId() const

@@ -45,18 +45,30 @@ public:
     };
     using Handler = std::function<void(const QList<Event> &)>;
 
+    // A folder that cannot be watched is tried again after this, then after twice as long, up to maxRetryDelay.
+    static constexpr std::chrono::milliseconds defaultFirstRetry{2000};
+    static constexpr std::chrono::milliseconds maxRetryDelay{300000};
+
     // `handler` is called on the watcher's thread with each non-empty batch. With `ignoreSelf`, events for paths
     // passed to ignoreOwnChange() are left out for a few seconds.
-    FolderWatcher(bool ignoreSelf, std::chrono::milliseconds latency, Handler handler);
+    FolderWatcher(bool ignoreSelf, std::chrono::milliseconds latency, Handler handler,
+                  std::chrono::milliseconds firstRetry = defaultFirstRetry);
     ~FolderWatcher();
     FolderWatcher(const FolderWatcher &) = delete;
     FolderWatcher &operator=(const FolderWatcher &) = delete;
 
-    // Watches exactly `paths`; nothing happens when already running over the same set, and an empty list stops.
-    // Synchronous; must not be called from the handler.
+    // Watches exactly `paths`; an empty list stops. Called again with the same set, the stream stays and every
+    // folder whose watch failed, or whose path now names another folder (a file system mounted over it), is
+    // watched anew. Synchronous; must not be called from the handler.
     void start(const QStringList &paths);
     void stop();
+    // Whether some folder is watched.
     bool isRunning() const;
+    // The folders asked for that are not watched now (missing, no access, no inotify watches left); they are tried
+    // again with a growing delay.
+    QSet<QString> unwatched() const;
+    // Called on the watcher's thread whenever unwatched() changes.
+    void setUnwatchedHandler(std::function<void()> handler);
     // Identity of the running event stream (0 when stopped); a new stream gets a new number.
     quint64 streamId() const;
 
@@ -82,6 +94,8 @@ private:
     const bool m_ignoreSelf;
     const std::chrono::milliseconds m_latency;
     const Handler m_handler;
+    const std::chrono::milliseconds m_firstRetry;
+    std::function<void()> m_unwatchedHandler;
     QThread *m_thread = nullptr;
     QObject *m_context = nullptr;
     // Owned by the queue: touched only on m_thread.

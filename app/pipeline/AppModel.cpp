@@ -72,13 +72,25 @@ QString AppModel::aiAvailabilityTitle() const
     return Titles::title(m_aiAvailability);
 }
 
-QStringList AppModel::unavailableFolderIds() const
+namespace {
+QStringList sortedIds(const QSet<QUuid> &set)
 {
     QStringList ids;
-    for (const QUuid &id : m_unavailableFolders)
+    for (const QUuid &id : set)
         ids.append(uuidText(id));
     ids.sort();
     return ids;
+}
+} // namespace
+
+QStringList AppModel::unavailableFolderIds() const
+{
+    return sortedIds(m_unavailableFolders);
+}
+
+QStringList AppModel::unwatchedFolderIds() const
+{
+    return sortedIds(m_unwatchedFolders);
 }
 
 void AppModel::setActivity(const Activity &activity)
@@ -123,7 +135,14 @@ void AppModel::postError(const QString &file, const QString &message)
 
 QString AppModel::standardizedPath(const QString &path)
 {
-    return QDir::cleanPath(path);
+    // One file reached through a linked folder and through the folder itself must be one queue entry and one
+    // pending mark; the file itself is not resolved, so a link stays a link.
+    const QString cleaned = QDir::cleanPath(path);
+    const qsizetype slash = cleaned.lastIndexOf(u'/');
+    if (slash <= 0)
+        return cleaned;
+    const QString folder = QFileInfo(cleaned.left(slash)).canonicalFilePath();
+    return folder.isEmpty() ? cleaned : folder + cleaned.mid(slash);
 }
 
 QString AppModel::dateLocaleCode(bool languageFallback, NameLanguage naming, const QString &interfaceCode)

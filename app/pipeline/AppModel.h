@@ -49,6 +49,7 @@ class AppModel : public QObject
     Q_PROPERTY(int batchTotal READ batchTotal NOTIFY batchChanged)
     Q_PROPERTY(int batchRenamed READ batchRenamed NOTIFY batchChanged)
     Q_PROPERTY(QStringList unavailableFolderIds READ unavailableFolderIds NOTIFY unavailableFoldersChanged)
+    Q_PROPERTY(QStringList unwatchedFolderIds READ unwatchedFolderIds NOTIFY unavailableFoldersChanged)
 
 public:
     // How one job ended.
@@ -113,8 +114,12 @@ public:
     int batchDone() const { return m_batch ? m_batch->done : 0; }
     int batchTotal() const { return m_batch ? m_batch->total : 0; }
     int batchRenamed() const { return m_batch ? m_batch->renamed : 0; }
+    // Folders that could not be opened or that the watcher is not watching now (missing, unmounted, no access).
     const QSet<QUuid> &unavailableFolders() const { return m_unavailableFolders; }
     QStringList unavailableFolderIds() const;
+    // Of those, the open folders the watcher could not watch; it keeps trying them.
+    const QSet<QUuid> &unwatchedFolders() const { return m_unwatchedFolders; }
+    QStringList unwatchedFolderIds() const;
 
     // Inspection for the interface and tests.
     bool isWorking() const { return m_workerRunning; }
@@ -220,6 +225,10 @@ private:
 
     void openAllFolders();
     void revalidateFolders();
+    void refreshUnwatched();
+    void updateUnavailableFolders();
+    // Whether a change of these mount points can concern a watched folder.
+    bool concernsFolders(const QStringList &mountPoints) const;
     QStringList activeFolderPaths() const;
     void applyWatching(bool catchUp);
     void catchUpMissed(const std::optional<QDateTime> &since);
@@ -271,6 +280,8 @@ private:
     std::optional<QString> m_lastError;
     std::optional<Batch> m_batch;
     QSet<QUuid> m_unavailableFolders;
+    QSet<QUuid> m_unopenedFolders;
+    QSet<QUuid> m_unwatchedFolders;
 
     std::unique_ptr<FolderWatcher> m_watcher;
     QHash<QUuid, QString> m_openFolders;

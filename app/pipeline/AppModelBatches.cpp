@@ -118,25 +118,37 @@ void AppModel::startBatch(const QStringList &files, JobOrigin origin, QStringLis
         if (const std::optional<FileID> id = FileID::fromPath(file))
             m_history.clearFailed(*id);
     }
-    int count = 0;
+    QSet<QString> queued;
     for (const QString &file : files) {
         if (enqueue(Job{file, origin})) {
-            ++count;
+            queued.insert(standardizedPath(file));
             if (accepted)
                 accepted->append(standardizedPath(file));
         }
     }
+    const int count = static_cast<int>(queued.size());
     if (count == 0)
         return;
     if (count == 1 && !m_batch)
         return;
+    // Only the files accepted here belong to the batch; a job already in work or queued later does not.
+    for (Job &job : m_queue) {
+        if (queued.contains(job.path))
+            job.batched = true;
+    }
     const Batch running = m_batch.value_or(Batch{});
     setBatch(Batch{running.done, running.total + count, running.renamed});
 }
 
 void AppModel::cancelQueue()
 {
-    for (const Job &job : std::as_const(m_queue))
+    bool automatic = false;
+    for (const Job &job : std::as_const(m_queue)) {
         m_queuedPaths.remove(job.path);
+        automatic = automatic || job.isAutomatic();
+    }
     m_queue.clear();
+    // Their pending marks remain; the re-try timer takes them up again.
+    if (automatic)
+        scheduleRetryCheck();
 }

@@ -16,13 +16,13 @@ void AppModel::openAllFolders()
 {
     QList<WatchedFolder> folders = m_settings.folders();
     bool changed = false;
-    QSet<QUuid> unavailable;
+    QSet<QUuid> unopened;
     for (WatchedFolder &folder : folders) {
         if (!m_openFolders.contains(folder.id)) {
             const auto resolved = FolderBookmark::resolve(folder.bookmark, m_bookmarkOptions);
             const auto *found = std::get_if<FolderBookmark::Resolved>(&resolved);
             if (!found || !FolderBookmark::startAccess(found->path)) {
-                unavailable.insert(folder.id);
+                unopened.insert(folder.id);
                 continue;
             }
             m_openFolders.insert(folder.id, found->path);
@@ -42,10 +42,32 @@ void AppModel::openAllFolders()
     }
     if (changed)
         m_settings.setFolders(folders);
-    if (unavailable != m_unavailableFolders) {
-        m_unavailableFolders = unavailable;
-        Q_EMIT unavailableFoldersChanged();
+    m_unopenedFolders = unopened;
+    updateUnavailableFolders();
+}
+
+void AppModel::updateUnavailableFolders()
+{
+    const QSet<QUuid> unavailable = m_unopenedFolders | m_unwatchedFolders;
+    if (unavailable == m_unavailableFolders)
+        return;
+    m_unavailableFolders = unavailable;
+    Q_EMIT unavailableFoldersChanged();
+}
+
+bool AppModel::concernsFolders(const QStringList &mountPoints) const
+{
+    for (const WatchedFolder &folder : m_settings.folders()) {
+        const QString opened = m_openFolders.value(folder.id);
+        for (const QString &point : mountPoints) {
+            const QString prefix = point.endsWith(u'/') ? point : point + u'/';
+            for (const QString &path : {folder.path, opened}) {
+                if (!path.isEmpty() && (path == point || path.startsWith(prefix)))
+                    return true;
+            }
+        }
     }
+    return false;
 }
 
 void AppModel::revalidateFolders()
@@ -53,8 +75,16 @@ void AppModel::revalidateFolders()
     const QList<WatchedFolder> folders = m_settings.folders();
     for (const WatchedFolder &folder : folders) {
         const auto open = m_openFolders.constFind(folder.id);
-        if (open == m_openFolders.constEnd() || folder.bookmark.isEmpty() || QFileInfo(*open).isDir())
+        if (open == m_openFolders.constEnd() || folder.bookmark.isEmpty())
             continue;
+        // A folder whose file system was unmounted leaves an empty folder at its path: the bookmark tells them
+        // apart.
+        if (QFileInfo(*open).isDir()) {
+            const auto resolved = FolderBookmark::resolve(folder.bookmark, m_bookmarkOptions);
+            const auto *found = std::get_if<FolderBookmark::Resolved>(&resolved);
+            if (found && !found->stale && found->path == *open)
+                continue;
+        }
         FolderBookmark::stopAccess(*open);
         m_openFolders.erase(open);
     }
@@ -90,8 +120,9 @@ void AppModel::removeFolder(const QUuid &id)
         FolderBookmark::stopAccess(*open);
         m_openFolders.erase(open);
     }
-    if (m_unavailableFolders.remove(id))
-        Q_EMIT unavailableFoldersChanged();
+    m_unopenedFolders.remove(id);
+    m_unwatchedFolders.remove(id);
+    updateUnavailableFolders();
     applyWatching(false);
 }
 

@@ -40,7 +40,7 @@ bool AppModel::enqueue(const Job &job)
             const std::optional<QDateTime> born = birthTime(path);
             const auto seen = m_seenPaths.constFind(*id);
             if (seen != m_seenPaths.constEnd() && seen->path != path && !m_history.isPending(path) &&
-                seen->born == born) {
+                seen->born == born && FileID::fromPath(seen->path) != id) {
                 // Someone else renamed or moved the file after it was first seen: it is theirs now.
                 const QString oldPath = seen->path;
                 markHandled(*id);
@@ -101,13 +101,21 @@ QCoro::Task<AppModel::ProcessResult> AppModel::process(Job job, QString path)
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
     if (job.origin != JobOrigin::manual && isHandled(*id, path))
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
+    // Waiting for a file that cannot be read would only end in a vague failure ten seconds later.
+    if (const int error = openError(path); error == EACCES || error == EPERM)
+        co_return classify(job, path, *id, {std::nullopt, L("error.permissionDenied"), false});
 
     const bool complete = co_await m_waitUntilComplete(path, m_timing.completeTimeout);
     if (!self)
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
     if (!complete) {
+        if (!existsAt(path))
+            co_return ProcessResult{Outcome::skipped, {}, {}, {}};
+        // A file the user chose is not tried again by itself: say why it was not named.
+        if (!automatic)
+            co_return classify(job, path, *id, {std::nullopt, L("error.incompleteImage"), false});
         setLastError(std::nullopt);
-        co_return ProcessResult{existsAt(path) ? Outcome::retry : Outcome::skipped, {}, {}, {}};
+        co_return ProcessResult{Outcome::retry, {}, {}, {}};
     }
     if (FileID::fromPath(path) != id)
         co_return ProcessResult{Outcome::skipped, {}, {}, {}};
@@ -189,7 +197,7 @@ QCoro::Task<AppModel::ProcessResult> AppModel::process(Job job, QString path)
         markHandled(*id);
     }
     setLastError(std::nullopt);
-    if (m_notifier && (automatic || (job.origin == JobOrigin::manual && !m_batch)))
+    if (m_notifier && (automatic || (job.origin == JobOrigin::manual && !job.batched)))
         m_notifier->postRenamed(*record, m_settings.notifications());
     co_return ProcessResult{Outcome::renamed, renamed.path(), response.engine, {}};
 }
@@ -220,7 +228,7 @@ AppModel::ProcessResult AppModel::classify(const Job &job, const QString &path, 
 void AppModel::settle(const Job &job, const QString &path, Outcome outcome)
 {
     if (!job.isAutomatic()) {
-        if (m_batch)
+        if (job.batched && m_batch)
             setBatch(
                 Batch{m_batch->done + 1, m_batch->total, m_batch->renamed + (outcome == Outcome::renamed ? 1 : 0)});
         if (outcome == Outcome::renamed || outcome == Outcome::failed || outcome == Outcome::skipped)

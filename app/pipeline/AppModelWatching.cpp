@@ -44,9 +44,11 @@ QCoro::Task<> AppModel::start()
     observeWorkspace();
     if (m_frontApps)
         m_frontApps->start();
-    if (!m_settings.lastSeenDate())
+    // On the first launch nothing older than now is taken.
+    const bool firstLaunch = !m_settings.lastSeenDate();
+    if (firstLaunch)
         stamp();
-    applyWatching(true);
+    applyWatching(!firstLaunch);
     retryPending();
     warmUpAfterUpdate();
 }
@@ -72,6 +74,10 @@ void AppModel::shutdown()
 
 void AppModel::stamp()
 {
+    // Files seen up to now must be on record as pending before the date moves past them: a crash in between
+    // would leave them neither pending nor caught up.
+    if (m_history.isSaveScheduled())
+        m_history.saveNow();
     m_lastSeenWrite = now();
     m_settings.setLastSeenDate(m_lastSeenWrite);
 }
@@ -94,6 +100,7 @@ void AppModel::applyWatching(bool catchUp)
         if (m_watcher)
             m_watcher->stop();
         m_watcher.reset();
+        refreshUnwatched();
         updateIdleActivity();
         return;
     }
@@ -109,11 +116,40 @@ void AppModel::applyWatching(bool catchUp)
                                                             },
                                                             Qt::QueuedConnection);
                                                     });
+        m_watcher->setUnwatchedHandler([this] {
+            QMetaObject::invokeMethod(
+                this,
+                [self = QPointer<AppModel>(this)] {
+                    if (self)
+                        self->refreshUnwatched();
+                },
+                Qt::QueuedConnection);
+        });
     }
     m_watcher->start(paths);
+    refreshUnwatched();
     updateIdleActivity();
-    if (catchUp)
-        catchUpMissed(m_settings.lastSeenDate());
+    // The date is written at most once a minute while events come in: files of the last minute before a crash may
+    // lie before it.
+    if (catchUp) {
+        const std::optional<QDateTime> lastSeen = m_settings.lastSeenDate();
+        catchUpMissed(lastSeen ? std::optional(lastSeen->addSecs(-catchUpMarginSeconds)) : std::nullopt);
+    }
+}
+
+void AppModel::refreshUnwatched()
+{
+    QSet<QUuid> unwatched;
+    if (m_watcher) {
+        const QSet<QString> paths = m_watcher->unwatched();
+        for (const WatchedFolder &folder : m_settings.folders()) {
+            const auto open = m_openFolders.constFind(folder.id);
+            if (folder.enabled && open != m_openFolders.constEnd() && paths.contains(resolvedPath(*open)))
+                unwatched.insert(folder.id);
+        }
+    }
+    m_unwatchedFolders = unwatched;
+    updateUnavailableFolders();
 }
 
 void AppModel::handle(const QList<FolderWatcher::Event> &events)
@@ -171,7 +207,13 @@ void AppModel::retryPending()
     const QStringList activeList = activeFolderPaths();
     const QSet<QString> active(activeList.begin(), activeList.end());
     const QStringList pending = m_history.pendingPaths();
-    for (const QString &path : pending) {
+    for (const QString &marked : pending) {
+        // A mark left under another form of the path (a linked folder) moves to the standard form.
+        const QString path = standardizedPath(marked);
+        if (path != marked) {
+            m_history.removePending(marked);
+            m_history.markPending(path);
+        }
         if (m_queuedPaths.contains(path))
             continue;
         const QString parent = QFileInfo(path).absolutePath();
@@ -243,7 +285,11 @@ void AppModel::observeWorkspace()
         connect(m_power.get(), &PowerMonitor::wokeUp, this, [this] { afterWake(); });
     }
     if (m_mounts) {
-        connect(m_mounts.get(), &MountMonitor::mountsChanged, this, [this] {
+        // Containers, snaps and FUSE mount and unmount all the time; only changes that can concern a watched
+        // folder are worth a look, and each look spends an attempt of every file re-tried.
+        connect(m_mounts.get(), &MountMonitor::mountsChanged, this, [this](const QStringList &mountPoints) {
+            if (!concernsFolders(mountPoints))
+                return;
             revalidateFolders();
             applyWatching(false);
             retryPending();

@@ -12,6 +12,8 @@ struct Job
 {
     QString path;
     JobOrigin origin = JobOrigin::event;
+    // Accepted into the running batch: counted there and summarised with it instead of notified alone.
+    bool batched = false;
 
     bool isAutomatic() const { return origin == JobOrigin::event || origin == JobOrigin::catchUp; }
     friend bool operator==(const Job &, const Job &) = default;

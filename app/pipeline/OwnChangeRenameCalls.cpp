@@ -17,7 +17,6 @@ void OwnChangeRenameCalls::announce(const QByteArray &path) const
 
 int OwnChangeRenameCalls::renameNoReplace(const QByteArray &from, const QByteArray &to) const
 {
-    announce(from);
     announce(to);
     return m_inner.renameNoReplace(from, to);
 }
@@ -30,13 +29,11 @@ int OwnChangeRenameCalls::link(const QByteArray &from, const QByteArray &to) con
 
 int OwnChangeRenameCalls::unlink(const QByteArray &path) const
 {
-    announce(path);
     return m_inner.unlink(path);
 }
 
 int OwnChangeRenameCalls::rename(const QByteArray &from, const QByteArray &to) const
 {
-    announce(from);
     announce(to);
     return m_inner.rename(from, to);
 }

@@ -8,8 +8,9 @@
 
 #include <functional>
 
-// Rename calls that announce every path the application is about to rename from or to before making the call,
-// so the folder watcher can leave the application's own renames out of its events.
+// Rename calls that announce every path the application is about to rename to before making the call, so the
+// folder watcher can leave the application's own renames out of its events. The paths renamed away from are not
+// announced: an event there can only be a new file (a second screenshot under the same name).
 class OwnChangeRenameCalls final : public RenameCalls
 {
 public:

@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace PipelinePaths {
 
@@ -21,6 +24,15 @@ bool existsAt(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+int openError(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
 }
 
 std::optional<QDateTime> birthTime(const QString &path)

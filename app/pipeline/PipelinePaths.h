@@ -15,6 +15,9 @@ QString resolvedPath(const QString &path);
 
 bool existsAt(const QString &path);
 
+// Why the file cannot be opened for reading (an errno value), or 0 when it can.
+int openError(const QString &path);
+
 // When the file at `path` was born, where the file system records it; modification times do not count.
 std::optional<QDateTime> birthTime(const QString &path);
 

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -27,6 +28,9 @@ public:
 
     // Reads the table again and reports a change when it differs from the last reading.
     void check();
+
+    // The mount points whose lines differ between two readings of the table.
+    static QStringList changedMountPoints(const QByteArray &before, const QByteArray &after);
 
 private:
     QByteArray readTable() const;

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 
-// Tells when a file system was mounted or unmounted.
+// Tells when a file system was mounted or unmounted, and where.
 class MountMonitor : public QObject
 {
     Q_OBJECT
@@ -14,5 +15,6 @@ public:
     ~MountMonitor() override;
 
 Q_SIGNALS:
-    void mountsChanged();
+    // `mountPoints`: where something was mounted, unmounted or mounted anew.
+    void mountsChanged(const QStringList &mountPoints);
 };

@@ -80,6 +80,23 @@ TEST(FolderBookmarkTest, resolvesLinksWhenCreated)
     EXPECT_FALSE(FolderBookmark::create(home.filePath(QStringLiteral("missing"))).has_value());
 }
 
+TEST(FolderBookmarkTest, withoutAVolumeTheFolderAtItsPathIsFoundAfterARemount)
+{
+    TempDir home;
+    const QString shots = home.mkdir(QStringLiteral("Shots"));
+    struct stat st = {};
+    ASSERT_EQ(stat(QFile::encodeName(shots).constData(), &st), 0);
+    // As a remount leaves it: the same path and inode on a device with another number.
+    const QByteArray bookmark = QStringLiteral(R"({"version":1,"path":"%1","device":"%2","inode":"%3"})")
+                                    .arg(shots)
+                                    .arg(st.st_dev + 1)
+                                    .arg(st.st_ino)
+                                    .toUtf8();
+    const auto found = resolved(FolderBookmark::resolve(bookmark, {}));
+    EXPECT_EQ(found.path, shots);
+    EXPECT_FALSE(found.stale);
+}
+
 TEST(FolderBookmarkTest, malformedBookmarksFail)
 {
     for (const QByteArray &bytes : {QByteArray(), QByteArray("not json"), QByteArray("[]"),

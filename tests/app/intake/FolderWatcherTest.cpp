@@ -13,6 +13,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include <cstdio>
+
 #include <sys/inotify.h>
 
 using namespace std::chrono_literals;
@@ -139,21 +141,71 @@ TEST(FolderWatcherTest, startStopAndRestart)
     watcher.start({a.path()});
     EXPECT_NE(watcher.streamId(), first);
     EXPECT_TRUE(watcher.isRunning());
-
-    // A folder that cannot be watched leaves the watcher stopped; the same list is tried again later.
-    const QString later = a.filePath(QStringLiteral("later"));
-    watcher.start({later});
-    EXPECT_FALSE(watcher.isRunning());
-    a.mkdir(QStringLiteral("later"));
-    watcher.start({later});
-    EXPECT_TRUE(watcher.isRunning());
-    const QString shot = a.write(QStringLiteral("later/shot.png"), "png");
+    const QString shot = a.write(QStringLiteral("shot.png"), "png");
     EXPECT_TRUE(collector.waitForPath(shot));
 
     watcher.stop();
     EXPECT_FALSE(watcher.isRunning());
-    const QString unseen = a.write(QStringLiteral("later/unseen.png"), "png");
+    const QString unseen = a.write(QStringLiteral("unseen.png"), "png");
     EXPECT_FALSE(collector.waitForPath(unseen, 400ms));
+}
+
+TEST(FolderWatcherTest, foldersThatCannotBeWatchedAreReportedAndTriedAgain)
+{
+    TempDir a;
+    Collector collector;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int reports = 0;
+    FolderWatcher watcher(false, 50ms, collector.handler(), 20ms);
+    watcher.setUnwatchedHandler([&] {
+        const std::lock_guard lock(mutex);
+        ++reports;
+        changed.notify_all();
+    });
+    const QString later = a.filePath(QStringLiteral("later"));
+    watcher.start({a.path(), later});
+    EXPECT_TRUE(watcher.isRunning());
+    EXPECT_EQ(watcher.unwatched(), QSet<QString>{later});
+
+    // Tried again by itself, without another start.
+    a.mkdir(QStringLiteral("later"));
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return reports == 2; }));
+    }
+    EXPECT_TRUE(watcher.unwatched().isEmpty());
+    const QString shot = a.write(QStringLiteral("later/shot.png"), "png");
+    EXPECT_TRUE(collector.waitForPath(shot));
+
+    watcher.start({a.filePath(QStringLiteral("missing"))});
+    EXPECT_FALSE(watcher.isRunning());
+}
+
+// A file system mounted over a watched folder's path sends no event to the folder underneath; the pipeline starts
+// the watcher again on a mount change. A link turned to another folder stands in for the mount here.
+TEST(FolderWatcherTest, aPathThatNamesAnotherFolderIsWatchedAnewOnTheNextStart)
+{
+    TempDir dirs;
+    const QString before = dirs.mkdir(QStringLiteral("before"));
+    const QString after = dirs.mkdir(QStringLiteral("after"));
+    const QString path = dirs.filePath(QStringLiteral("Screenshots"));
+    ASSERT_TRUE(QFile::link(before, path));
+    Collector collector;
+    FolderWatcher watcher(false, 50ms, collector.handler());
+    watcher.start({path});
+    const quint64 stream = watcher.streamId();
+
+    const QString turned = dirs.filePath(QStringLiteral("turned"));
+    ASSERT_TRUE(QFile::link(after, turned));
+    ASSERT_EQ(::rename(QFile::encodeName(turned).constData(), QFile::encodeName(path).constData()), 0);
+    dirs.write(QStringLiteral("after/missed.png"), "png");
+    EXPECT_FALSE(collector.waitForPath(path + QStringLiteral("/missed.png"), 300ms));
+
+    watcher.start({path});
+    EXPECT_EQ(watcher.streamId(), stream);
+    dirs.write(QStringLiteral("after/seen.png"), "png");
+    EXPECT_TRUE(collector.waitForPath(path + QStringLiteral("/seen.png")));
 }
 
 TEST(FolderWatcherTest, movedOrDeletedRootIsReported)

@@ -81,6 +81,55 @@ TEST_F(AppModelActionsTest, cancellingTheQueueFinishesTheFileInWorkAndSummarises
     EXPECT_EQ(m_model->renameFiles({files.at(1)}).size(), 1);
 }
 
+TEST_F(AppModelActionsTest, aBatchCountsOnlyTheFilesItAcceptedAndTheOthersAreNotifiedAlone)
+{
+    makeModel();
+    m_analyzer->hold = true;
+    const QString single = screenshot(QStringLiteral("a.png"));
+    m_model->renameFiles({single});
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+
+    // The file in work is not accepted again; the batch is the other two.
+    EXPECT_EQ(
+        m_model->renameFiles({single, screenshot(QStringLiteral("b.png")), screenshot(QStringLiteral("c.png"))}).size(),
+        2);
+    EXPECT_EQ(m_model->batch(), (AppModel::Batch{0, 2, 0}));
+    QList<AppModel::Batch> progress;
+    QObject::connect(m_model.get(), &AppModel::batchChanged, m_model.get(), [&] {
+        if (m_model->batch())
+            progress.append(*m_model->batch());
+    });
+    m_analyzer->hold = false;
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(3));
+    EXPECT_EQ(progress, (QList<AppModel::Batch>{{1, 2, 1}, {2, 2, 2}}));
+    EXPECT_EQ(m_server->bodies(L("notif.batch.title")), QStringList{L("notif.batch.body", 2, 2)});
+    EXPECT_EQ(m_server->bodies(L("notif.renamed.title")).size(), 1);
+}
+
+TEST_F(AppModelActionsTest, cancellingDropsWaitingAutomaticFilesUntilTheRetryTakesThemUp)
+{
+    m_timing.retryInterval = 50ms;
+    makeModel();
+    m_analyzer->hold = true;
+    const QString first = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    const QString second = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-43-00.png"));
+    watch(m_work.path());
+    m_model->enqueue({first, JobOrigin::event});
+    m_model->enqueue({second, JobOrigin::event});
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    ASSERT_TRUE(started.wait(2000));
+    m_model->cancelQueue();
+    EXPECT_TRUE(m_history->isPending(second));
+    EXPECT_TRUE(m_model->isRetryArmed());
+    m_analyzer->hold = false;
+    m_analyzer->release();
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(1).job, (Job{second, JobOrigin::catchUp}));
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::renamed);
+}
+
 TEST_F(AppModelActionsTest, filesOutsideTheOpenFoldersNeedAGrant)
 {
     makeModel();

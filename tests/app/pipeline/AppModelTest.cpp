@@ -11,6 +11,9 @@
 
 #include <cerrno>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 using Outcome = AppModel::Outcome;
 
@@ -35,6 +38,34 @@ public:
 
 private:
     int m_error;
+};
+
+// Takes the permission to read `file` away from this thread. Root may read everything, so meanwhile the thread
+// works on files as nobody (a per-thread identity: the watcher's and Qt's threads are not touched).
+class ReadDenied
+{
+public:
+    ReadDenied(const QString &folder, const QString &file)
+        : m_file(file)
+    {
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::ExeOther);
+        QFile::setPermissions(file, QFileDevice::WriteOwner);
+        if (::geteuid() == 0) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+    }
+    ~ReadDenied()
+    {
+        if (::geteuid() == 0) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+private:
+    QString m_file;
 };
 } // namespace
 
@@ -264,4 +295,54 @@ TEST_F(AppModelTest, aRegistryEntryOfAnEarlierFileWithTheSameInodeDoesNotHoldBac
     const QString later = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-44-00.png"));
     m_history->registry().handled.insert(*FileID::fromPath(later), m_clock.now());
     EXPECT_FALSE(m_model->enqueue({later, JobOrigin::event}));
+}
+
+TEST_F(AppModelTest, unreadableAndNeverCompleteFilesSayWhyAtOnce)
+{
+    const struct
+    {
+        const char *name;
+        JobOrigin origin;
+        bool readable;
+        bool complete;
+        const char *error;
+    } cases[] = {
+        {"no permission to read", JobOrigin::event, false, true, "error.permissionDenied"},
+        {"chosen, never an image", JobOrigin::manual, true, false, "error.incompleteImage"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_reports.clear();
+        m_complete = c.complete;
+        makeModel();
+        const QString file = screenshot();
+        {
+            std::optional<ReadDenied> denied;
+            if (!c.readable)
+                denied.emplace(m_work.path(), file);
+            ASSERT_TRUE(m_model->enqueue({file, c.origin}));
+            ASSERT_TRUE(waitForReports(1));
+        }
+        EXPECT_EQ(lastOutcome(), Outcome::failed);
+        EXPECT_EQ(m_reports.last().error, L(c.error));
+        EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+        EXPECT_EQ(errorBodies().last(), QFileInfo(file).fileName() + QLatin1Char('\n') + L(c.error));
+        m_model.reset();
+        QFile::remove(file);
+    }
+}
+
+TEST_F(AppModelTest, oneFileReachedThroughALinkedFolderIsQueuedOnceAndRenamed)
+{
+    makeModel();
+    TempDir links;
+    const QString linked = links.filePath(QStringLiteral("Screenshots"));
+    ASSERT_TRUE(QFile::link(m_work.path(), linked));
+    const QString file = screenshot();
+    EXPECT_TRUE(m_model->enqueue({linked + u'/' + QFileInfo(file).fileName(), JobOrigin::catchUp}));
+    EXPECT_FALSE(m_model->enqueue({file, JobOrigin::event}));
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(lastOutcome(), Outcome::renamed);
+    EXPECT_EQ(m_history->pendingCount(), 0);
 }

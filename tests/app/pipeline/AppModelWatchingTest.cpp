@@ -5,6 +5,7 @@
 #include "CoroTest.h"
 #include "FolderBookmark.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -31,6 +32,8 @@ TEST_F(AppModelWatchingTest, catchUpAtLaunchLooksBackToTheLastSeenDateButNeverBe
         // First launch: the date is stamped before the catch-up, so nothing older is taken.
         {"first launch", 5, std::nullopt, false},
         {"closed for an hour", 3600, 2 * 3600, true},
+        // Stopped a moment after the file came in: the date was written on its arrival, after its creation.
+        {"stopped just after the file came in", 100, 70, true},
         {"closed for two weeks, file three days old", 3 * day, 14 * day, true},
         {"closed for two weeks, file ten days old", 10 * day, 14 * day, false},
     };
@@ -120,6 +123,66 @@ TEST_F(AppModelWatchingTest, withAutomaticProcessingOffEventsAreIgnoredAndSwitch
     EXPECT_TRUE(QFileInfo::exists(whileOff));
 }
 
+TEST_F(AppModelWatchingTest, theDateMovesOnlyAfterThePendingMarksAreSaved)
+{
+    makeModel();
+    watch(m_work.path());
+    m_analyzer->hold = true;
+    const QString shot = screenshot();
+    m_model->handle({{shot, FolderWatcher::itemCreated | FolderWatcher::itemIsFile}});
+    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+    // What a process starting after a crash at this moment would find.
+    EXPECT_TRUE(HistoryStore(m_data.path(), m_clock).isPending(shot));
+    m_analyzer->release();
+}
+
+TEST_F(AppModelWatchingTest, onlyMountChangesThatConcernAWatchedFolderTakeUpPendingFiles)
+{
+    makeModel();
+    const QString shot = screenshot();
+    watch(m_work.path());
+    runTask(m_model->start());
+    m_history->markPending(shot);
+    Q_EMIT m_mounts->mountsChanged({QStringLiteral("/var/lib/docker/overlay2/x/merged"), QStringLiteral("/snap/a/1")});
+    QTest::qWait(50);
+    EXPECT_TRUE(m_reports.isEmpty());
+    Q_EMIT m_mounts->mountsChanged({QFileInfo(m_work.path()).absolutePath()});
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::catchUp}));
+}
+
+// An unmounted file system leaves an empty folder at its mount point; mounted again, it is the folder once more.
+TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhileAndThenWatchedAgain)
+{
+    makeModel();
+    TempDir parent;
+    const QString folder = parent.mkdir(QStringLiteral("Screenshots"));
+    const QUuid id = watch(folder);
+    runTask(m_model->start());
+    ASSERT_TRUE(m_model->isWatching());
+
+    TempDir away;
+    const QString stored = away.filePath(QStringLiteral("Screenshots"));
+    ASSERT_TRUE(QDir().rename(folder, stored));
+    parent.mkdir(QStringLiteral("Screenshots"));
+    Q_EMIT m_mounts->mountsChanged({folder});
+    EXPECT_EQ(m_model->unavailableFolders(), QSet<QUuid>{id});
+    EXPECT_FALSE(m_model->isWatching());
+
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QDir().rename(stored, folder));
+    Q_EMIT m_mounts->mountsChanged({folder});
+    EXPECT_TRUE(m_model->unavailableFolders().isEmpty());
+    ASSERT_TRUE(m_model->isWatching());
+    const QString shot = QDir(folder).filePath(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    QFile file(shot);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PNG");
+    file.close();
+    ASSERT_TRUE(waitForReports(1));
+    EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::event}));
+}
+
 TEST_F(AppModelWatchingTest, goingToSleepStampsAndSavesTheHistory)
 {
     makeModel();
@@ -180,6 +243,11 @@ TEST_F(AppModelWatchingTest, ownRenamesInAWatchedFolderDoNotComeBackAsEvents)
     QTest::qWait(300);
     for (const QVariantList &arguments : std::as_const(seen))
         EXPECT_NE(arguments.first().toString(), m_reports.first().newPath);
+    // A new file under the name just renamed away is news (tools that name by the minute reuse names).
+    const QString again = m_work.write(QStringLiteral("capture.png"), "PNG");
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(1).job, (Job{again, JobOrigin::event}));
+    EXPECT_EQ(m_reports.at(1).outcome, Outcome::renamed);
     // Control: a rename by someone else in the same folder is reported.
     const QString other = m_work.filePath(QStringLiteral("someone else.png"));
     ASSERT_TRUE(QFile::rename(m_reports.first().newPath, other));

@@ -37,7 +37,9 @@ AppModel &PipelineFixture::makeModel()
     auto power = std::make_unique<PowerMonitor>();
     m_power = power.get();
     services.power = std::move(power);
-    services.mounts = std::make_unique<MountMonitor>();
+    auto mounts = std::make_unique<MountMonitor>();
+    m_mounts = mounts.get();
+    services.mounts = std::move(mounts);
     services.revealer = std::make_unique<RecordingRevealer>();
     services.availability = [this]() -> QCoro::Task<AIAvailability> {
         ++m_availabilityReads;

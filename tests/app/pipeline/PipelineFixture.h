@@ -51,6 +51,7 @@ protected:
     ScriptedAnalyzer *m_analyzer = nullptr;
     RecordingNotifierServer *m_server = nullptr;
     PowerMonitor *m_power = nullptr;
+    MountMonitor *m_mounts = nullptr;
 
     AIAvailability m_availabilityAnswer = AIAvailability::available();
     int m_availabilityReads = 0;

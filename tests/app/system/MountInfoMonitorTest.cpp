@@ -22,9 +22,18 @@ TEST(MountInfoMonitor, reportsOnlyRealChangesOfTheTable)
     dir.write(QStringLiteral("mountinfo"),
               "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n40 22 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n");
     monitor.check();
-    EXPECT_EQ(changes.count(), 1);
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.takeFirst().at(0).toStringList(), QStringList{QStringLiteral("/media/usb")});
     monitor.check();
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.count(), 0);
+
+    // Remounted elsewhere under an escaped name; the root's line is untouched.
+    dir.write(QStringLiteral("mountinfo"),
+              "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n41 22 8:17 / /media/My\\040Disk rw - vfat /dev/sdb1 rw\n");
+    monitor.check();
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.takeFirst().at(0).toStringList(),
+              (QStringList{QStringLiteral("/media/My Disk"), QStringLiteral("/media/usb")}));
 }
 
 TEST(MountInfoMonitor, staysSilentWithoutATable)
