@@ -14,6 +14,7 @@ Notifier::Notifier(std::unique_ptr<NotifierServer> server, QObject *parent)
 {
     connect(m_server.get(), &NotifierServer::actionInvoked, this, &Notifier::onActionInvoked);
     connect(m_server.get(), &NotifierServer::notificationClosed, this, &Notifier::onNotificationClosed);
+    connect(m_server.get(), &NotifierServer::serverChanged, this, &Notifier::onServerChanged);
 }
 
 Notifier::~Notifier() = default;
@@ -25,8 +26,8 @@ void Notifier::registerCategories()
 
 QCoro::Task<bool> Notifier::requestAuthorizationIfNeeded()
 {
-    if (m_authorized)
-        co_return *m_authorized;
+    if (m_authorized.value_or(false))
+        co_return true;
     QPointer<Notifier> self(this);
     const std::optional<QStringList> capabilities = co_await m_server->capabilities();
     if (!self)
@@ -137,6 +138,15 @@ void Notifier::onActionInvoked(uint id, const QString &actionKey)
         if (m_onReveal)
             m_onReveal(record);
     }
+}
+
+void Notifier::onServerChanged()
+{
+    // A new server numbers its notifications afresh: an old id could reveal or undo through another application's
+    // notification. Its capabilities are asked anew too.
+    m_records.clear();
+    m_shownIds.clear();
+    m_authorized.reset();
 }
 
 void Notifier::onNotificationClosed(uint id)

@@ -42,13 +42,14 @@ public:
     void setOnUndo(RecordCallback callback) { m_onUndo = std::move(callback); }
     void setOnReveal(RecordCallback callback) { m_onReveal = std::move(callback); }
 
-    // Whether posting is possible; empty until first asked. Once known it holds for the rest of the run.
+    // Whether posting is possible; empty until first asked. A server that answered is not asked again until another
+    // one takes over; without an answer the next post asks again (at a login the server may start after us).
     std::optional<bool> authorized() const { return m_authorized; }
 
     // Takes the action titles from the current interface language; later rename notifications carry them.
     void registerCategories();
 
-    // Posting is possible when a notification server answers; the answer is asked once and kept.
+    // Posting is possible when a notification server answers.
     QCoro::Task<bool> requestAuthorizationIfNeeded();
 
     // Each returns at once; notifications go out in the order they were posted. A later notification of the
@@ -78,6 +79,7 @@ private:
     NotifierServer::Notification notification(const Outgoing &outgoing, uint replacesId) const;
     void onActionInvoked(uint id, const QString &actionKey);
     void onNotificationClosed(uint id);
+    void onServerChanged();
 
     std::unique_ptr<NotifierServer> m_server;
     RecordCallback m_onUndo;

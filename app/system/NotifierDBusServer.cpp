@@ -19,7 +19,9 @@ QDBusMessage methodCall(const char *method)
 NotifierDBusServer::NotifierDBusServer(const QDBusConnection &connection, QObject *parent)
     : NotifierServer(parent)
     , m_connection(connection)
+    , m_owner(QLatin1String(serviceName), connection, QDBusServiceWatcher::WatchForOwnerChange)
 {
+    connect(&m_owner, &QDBusServiceWatcher::serviceOwnerChanged, this, &NotifierServer::serverChanged);
     // Signals are matched on the well-known name, so only the current notification server is heard.
     m_connection.connect(QLatin1String(serviceName), QLatin1String(objectPath), QLatin1String(interfaceName),
                          QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));

@@ -5,6 +5,7 @@
 #include "NotifierServer.h"
 
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 
 // The notifier's server over org.freedesktop.Notifications on a D-Bus connection; every call is asynchronous.
 class NotifierDBusServer final : public NotifierServer
@@ -28,4 +29,5 @@ private Q_SLOTS:
 
 private:
     QDBusConnection m_connection;
+    QDBusServiceWatcher m_owner;
 };

@@ -43,4 +43,6 @@ public:
 Q_SIGNALS:
     void actionInvoked(uint id, const QString &actionKey);
     void notificationClosed(uint id);
+    // Another server took over (or the server went away): the ids it gave out mean nothing any more.
+    void serverChanged();
 };

@@ -15,6 +15,7 @@
 #include "ModelProbe.h"
 #include "SetupChecker.h"
 #include "TemporaryLocation.h"
+#include "TerminationSignals.h"
 #include "ThumbnailCache.h"
 #include "ThumbnailProvider.h"
 #include "TrayIcon.h"
@@ -156,6 +157,8 @@ int runApplication(int argc, char **argv)
         mainWindow.show(std::nullopt, std::nullopt);
 
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &model, [&] { model.shutdown(); });
+    const TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     const int status = QApplication::exec();
     windows = nullptr;
     return status;

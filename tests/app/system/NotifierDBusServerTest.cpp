@@ -90,7 +90,7 @@ protected:
 };
 } // namespace
 
-TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorised)
+TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorisedUntilOneStarts)
 {
     QSignalSpy delivered(notifier.get(), &Notifier::delivered);
     notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
@@ -98,6 +98,12 @@ TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorised)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }));
     EXPECT_FALSE(delivered.front().at(1).toBool());
     EXPECT_EQ(notifier->authorized(), false);
+
+    startServer();
+    notifier->postError(QStringLiteral("b.png"), QStringLiteral("x"), NotificationMode::all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() == 2; }));
+    EXPECT_TRUE(delivered.back().at(1).toBool());
+    EXPECT_EQ(fake.calls.size(), 1);
 }
 
 TEST_F(NotifierDBusTest, NotifyArgumentsAndReplacement)
@@ -144,6 +150,19 @@ TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
     QTest::qWait(50);
     EXPECT_EQ(revealed, QList<QUuid>{second.id});
     EXPECT_EQ(undone, QList<QUuid>{first.id});
+
+    // A restarted server numbers afresh: its id 7 is not our notification.
+    ASSERT_TRUE(desktop.unregisterService(QLatin1String(NotifierDBusServer::serviceName)));
+    QDBusConnection restarted = bus.connect();
+    FakeNotifications other;
+    ASSERT_TRUE(restarted.registerObject(QLatin1String(NotifierDBusServer::objectPath), &other,
+                                         QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(restarted.registerService(QLatin1String(NotifierDBusServer::serviceName)));
+    notifier->postError(QStringLiteral("c.png"), QStringLiteral("x"), NotificationMode::all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.calls.size() == 1; }));
+    emitAction(restarted, 7, QStringLiteral("UNDO"));
+    QTest::qWait(100);
+    EXPECT_EQ(undone.size(), 1);
 }
 
 #include "NotifierDBusServerTest.moc"

@@ -30,6 +30,8 @@ public:
     }
 
     void close(uint id) { Q_EMIT notificationClosed(id); }
+    void click(uint id, const char *action) { Q_EMIT actionInvoked(id, QString::fromLatin1(action)); }
+    void restart() { Q_EMIT serverChanged(); }
 };
 
 class NotifierTest : public ::testing::Test
@@ -120,12 +122,36 @@ TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
     EXPECT_EQ(server->shown.at(4).replacesId, 0u);
 }
 
-TEST_F(NotifierTest, NoServerMeansNothingIsPostedAndTheAnswerIsKept)
+TEST_F(NotifierTest, WithoutAServerNothingIsPostedUntilOneAnswers)
 {
     server->answer = std::nullopt;
     notifier->postRenamed(sampleRecord(QStringLiteral("Report.png")), NotificationMode::all);
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
     EXPECT_TRUE(server->shown.isEmpty());
     EXPECT_EQ(notifier->authorized(), false);
-    EXPECT_EQ(server->capabilityCalls, 1);
+
+    // At a login the notification server may start after the application.
+    server->answer = QStringList{QStringLiteral("actions")};
+    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    notifier->postError(QStringLiteral("b.png"), QStringLiteral("x"), NotificationMode::all);
+    EXPECT_EQ(server->shown.size(), 2);
+    EXPECT_EQ(notifier->authorized(), true);
+    EXPECT_EQ(server->capabilityCalls, 2);
+}
+
+TEST_F(NotifierTest, ANewServerForgetsTheIdsOfTheOldOne)
+{
+    QList<QUuid> undone;
+    notifier->setOnUndo([&](const QUuid &id) { undone.append(id); });
+    const RenameRecord record = sampleRecord(QStringLiteral("Report.png"));
+    notifier->postRenamed(record, NotificationMode::all);
+    server->click(100, "UNDO");
+    EXPECT_EQ(undone, QList<QUuid>{record.id});
+
+    // Restarted, the server gives id 100 to another application's notification.
+    server->restart();
+    server->click(100, "UNDO");
+    EXPECT_EQ(undone.size(), 1);
+    notifier->postRenamed(record, NotificationMode::all);
+    EXPECT_EQ(server->shown.last().replacesId, 0u);
+    EXPECT_EQ(server->capabilityCalls, 2);
 }

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "TerminationSignals.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+TEST(TerminationSignals, aTerminationRequestArrivesAsASignalAndTheDefaultComesBackAfterwards)
+{
+    {
+        TerminationSignals signals;
+        QSignalSpy received(&signals, &TerminationSignals::received);
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        ASSERT_EQ(::raise(SIGHUP), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 5000));
+        EXPECT_EQ(received.at(0).at(0).toInt(), SIGTERM);
+        EXPECT_EQ(received.at(1).at(0).toInt(), SIGHUP);
+    }
+    struct sigaction current = {};
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &current), 0);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
+}
