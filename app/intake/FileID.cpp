@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "FileID.h"
 
+#include "NativePath.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonValue>
@@ -17,7 +19,7 @@ constexpr quint64 maxExactJsonInteger = quint64(1) << 53;
 
 std::optional<FileID> FileID::fromPath(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath::encode(path);
     struct statx st
     {
     };

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "FolderWatcher.h"
 
+#include "NativePath.h"
 #include "ScreenshotDetector.h"
 
 #include <QDir>
@@ -177,7 +178,7 @@ private:
         if (root == m_roots.constEnd())
             return;
         const bool onRoot = event.len == 0 || event.name[0] == '\0';
-        const QString path = onRoot ? root->path : root->path + u'/' + QFile::decodeName(event.name);
+        const QString path = onRoot ? root->path : root->path + u'/' + NativePath::decode(QByteArray(event.name));
         const quint32 flags = flagsFor(event.mask, onRoot);
         if (flags != 0 && !(m_owner.m_ignoreSelf && !onRoot && m_owner.isIgnored(path)))
             coalesce(m_pending, m_pendingIndex, {path, flags});

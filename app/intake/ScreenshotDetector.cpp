@@ -3,6 +3,7 @@
 #include "ScreenshotDetector.h"
 
 #include "IcuRegex.h"
+#include "NativePath.h"
 #include "ScreenshotToolSettings.h"
 #include "ToolScreenshotNames.h"
 
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <memory>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -72,7 +74,7 @@ class FileHandle
 {
 public:
     explicit FileHandle(const QString &path, int extraFlags = 0)
-        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags))
+        : m_fd(::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | extraFlags))
     {}
     ~FileHandle()
     {
@@ -154,7 +156,17 @@ QCoro::Task<bool> decodesCompletely(const QString &path)
     QFuture<bool> future = promise->future();
     promise->start();
     QThreadPool::globalInstance()->start([promise, path] {
-        QImageReader reader(path);
+        QFile file;
+        const int fd = ::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            promise->addResult(false);
+            promise->finish();
+            return;
+        }
+        // The reader names the format by content and by the name's extension, as it would for a path.
+        QImageReader reader(&file, QFileInfo(path).suffix().toLatin1());
         reader.setAutoTransform(false);
         const QImage image = reader.read();
         promise->addResult(!image.isNull());
@@ -176,7 +188,7 @@ std::optional<FileStatus> fileStatus(const QString &path)
     struct statx st
     {
     };
-    if (statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_TYPE | STATX_SIZE | STATX_MTIME, &st) != 0)
+    if (statx(AT_FDCWD, NativePath::encode(path).constData(), 0, STATX_TYPE | STATX_SIZE | STATX_MTIME, &st) != 0)
         return std::nullopt;
     if ((st.stx_mask & (STATX_TYPE | STATX_SIZE | STATX_MTIME)) != (STATX_TYPE | STATX_SIZE | STATX_MTIME))
         return std::nullopt;
@@ -275,7 +287,7 @@ std::optional<QDateTime> creationDate(const QString &path)
     struct statx st
     {
     };
-    if (statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &st) != 0)
+    if (statx(AT_FDCWD, NativePath::encode(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_MTIME, &st) != 0)
         return std::nullopt;
     if (st.stx_mask & STATX_BTIME)
         return fromTimestamp(st.stx_btime);
@@ -297,7 +309,7 @@ bool isCandidate(const QString &path, ProcessingScope scope, const QDateTime &no
     struct statx st
     {
     };
-    if (statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0 ||
+    if (statx(AT_FDCWD, NativePath::encode(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0 ||
         !(st.stx_mask & STATX_TYPE) || !S_ISREG(st.stx_mode))
         return false;
     const std::optional<QDateTime> created = creationDate(path);
@@ -322,7 +334,7 @@ bool looksLikeScreenshot(const QString &path)
 
 bool hasScreenCaptureMark(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath::encode(path);
     // Only the size matters: any value at all marks a screen capture.
     if (lgetxattr(native.constData(), screenCaptureAttribute, nullptr, 0) >= 1)
         return true;
@@ -397,21 +409,32 @@ QCoro::Task<bool> waitUntilComplete(QString path, std::chrono::milliseconds time
 
 QStringList existingScreenshots(const QString &folder)
 {
-    const QDir dir(folder);
-    // Links are left out: renaming one would rename the link, not the screenshot.
-    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot);
     struct Entry
     {
         QString path;
         QDateTime created;
     };
     std::vector<Entry> kept;
-    for (const QFileInfo &entry : entries) {
-        const QString path = entry.absoluteFilePath();
-        if (!isImageExtension(lowerExtension(entry.fileName())) || !looksLikeScreenshot(path))
+    // Read by hand: QDir gives names that are not UTF-8 back with their bytes replaced.
+    const QString base = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    DIR *dir = ::opendir(NativePath::encode(base).constData());
+    if (!dir)
+        return {};
+    while (const struct dirent *entry = ::readdir(dir)) {
+        const QString name = NativePath::decode(QByteArray(entry->d_name));
+        if (name.startsWith(u'.') || !isImageExtension(lowerExtension(name)))
+            continue;
+        const QString path = base + u'/' + name;
+        // Links are left out: renaming one would rename the link, not the screenshot.
+        struct statx st
+        {
+        };
+        if (statx(AT_FDCWD, NativePath::encode(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) != 0 ||
+            !S_ISREG(st.stx_mode) || !looksLikeScreenshot(path))
             continue;
         kept.push_back({path, creationDate(path).value_or(QDateTime())});
     }
+    ::closedir(dir);
     std::stable_sort(kept.begin(), kept.end(), [](const Entry &a, const Entry &b) {
         if (!a.created.isValid())
             return b.created.isValid();

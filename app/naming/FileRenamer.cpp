@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "FileRenamer.h"
 
+#include "NativePath.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -13,7 +14,7 @@ namespace {
 
 QByteArray native(const QString &path)
 {
-    return QFile::encodeName(path);
+    return NativePath::encode(path);
 }
 
 // The part after the last dot of a file name; a leading dot starts a hidden name, not an extension.

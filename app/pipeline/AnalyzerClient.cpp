@@ -4,13 +4,13 @@
 
 #include "AnalyzerBus.h"
 #include "ModelEnvironment.h"
+#include "NativePath.h"
 
 #include <QCoroDBusPendingCall>
 #include <QDBusError>
 #include <QDBusPendingCall>
 #include <QDBusUnixFileDescriptor>
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <cerrno>
 #include <cstring>
@@ -55,7 +55,7 @@ AnalyzerFailure AnalyzerClient::failureFor(const QDBusMessage &error, std::chron
 
 QCoro::Task<AnalyzeResult> AnalyzerClient::analyze(QString path, AnalyzeRequest request)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         co_return AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QString::fromLocal8Bit(std::strerror(errno)),
                                   false};

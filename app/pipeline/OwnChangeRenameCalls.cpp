@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "OwnChangeRenameCalls.h"
 
-#include <QFile>
+#include "NativePath.h"
 
 OwnChangeRenameCalls::OwnChangeRenameCalls(Announce announce, const RenameCalls &inner)
     : m_announce(std::move(announce))
@@ -12,7 +12,7 @@ OwnChangeRenameCalls::OwnChangeRenameCalls(Announce announce, const RenameCalls 
 void OwnChangeRenameCalls::announce(const QByteArray &path) const
 {
     if (m_announce)
-        m_announce(QFile::decodeName(path));
+        m_announce(NativePath::decode(path));
 }
 
 int OwnChangeRenameCalls::renameNoReplace(const QByteArray &from, const QByteArray &to) const

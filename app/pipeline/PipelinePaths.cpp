@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "PipelinePaths.h"
 
+#include "NativePath.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -22,13 +23,15 @@ QString resolvedPath(const QString &path)
 
 bool existsAt(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+    struct stat st
+    {
+    };
+    return ::lstat(NativePath::encode(path).constData(), &st) == 0;
 }
 
 int openError(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return errno;
     ::close(fd);
@@ -40,7 +43,7 @@ std::optional<QDateTime> birthTime(const QString &path)
     struct statx status
     {
     };
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &status) != 0 ||
+    if (::statx(AT_FDCWD, NativePath::encode(path).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &status) != 0 ||
         !(status.stx_mask & STATX_BTIME))
         return std::nullopt;
     return QDateTime::fromMSecsSinceEpoch(status.stx_btime.tv_sec * 1000 + status.stx_btime.tv_nsec / 1000000);

@@ -5,6 +5,7 @@
 #include "AppSettings.h"
 #include "HistoryStore.h"
 #include "KeyValueStore.h"
+#include "NativePath.h"
 #include "ScreenshotDetector.h"
 
 #include <QCommandLineParser>
@@ -15,7 +16,11 @@
 #include <QJsonObject>
 #include <QPointer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -103,14 +108,16 @@ QStringList RenameCommand::usable(const QStringList &files, bool *allUsable)
     QStringList kept;
     *allUsable = true;
     for (const QString &file : files) {
-        const QFileInfo info(file);
-        const QString path = AppModel::standardizedPath(info.absoluteFilePath());
+        const QString path = AppModel::standardizedPath(QFileInfo(file).absoluteFilePath());
+        struct stat st
+        {
+        };
         QString error;
-        if (!info.exists())
-            error = QStringLiteral("No such file");
-        else if (!info.isFile())
+        if (::stat(NativePath::encode(path).constData(), &st) != 0)
+            error = errno == ENOENT ? QStringLiteral("No such file") : QString::fromLocal8Bit(std::strerror(errno));
+        else if (!S_ISREG(st.st_mode))
             error = QStringLiteral("Not a regular file");
-        else if (!ScreenshotDetector::isImageExtension(info.suffix().toLower()))
+        else if (!ScreenshotDetector::isImageExtension(QFileInfo(path).suffix().toLower()))
             error = QStringLiteral("Not an image file");
         if (!error.isEmpty()) {
             *allUsable = false;
@@ -127,12 +134,22 @@ QCoro::Task<int> RenameCommand::rename(QStringList files)
 {
     bool allUsable = true;
     const QStringList kept = usable(files, &allUsable);
-    QHash<QString, AppModel::JobReport> reports;
+    bool allNamed = allUsable;
     QPointer<AppModel> model(&m_model);
+    // Each file is told as soon as it is done, so a pipe reading the output can follow along.
     const QMetaObject::Connection settled =
         QObject::connect(&m_model, &AppModel::jobSettled, &m_model, [&](const AppModel::JobReport &report) {
-            reports.insert(report.job.path, report);
             ++m_done;
+            const bool renamed = report.outcome == AppModel::Outcome::renamed;
+            allNamed = allNamed && renamed;
+            QString error = report.error;
+            if (!renamed && error.isEmpty())
+                error = report.outcome == AppModel::Outcome::skipped
+                            ? QString::fromLatin1("The file changed or disappeared")
+                            : QString::fromLatin1("Not named");
+            print(Line{report.job.path, renamed ? QFileInfo(report.newPath).fileName() : QString(), report.newPath,
+                       report.engine, outcomeName(report.outcome), renamed ? QString() : error, false},
+                  false);
         });
     const QMetaObject::Connection working = QObject::connect(&m_model, &AppModel::activityChanged, &m_model, [&] {
         if (m_model.activity().kind() == Activity::Kind::working)
@@ -141,6 +158,20 @@ QCoro::Task<int> RenameCommand::rename(QStringList files)
 
     const QStringList accepted = m_model.renameFiles(kept);
     m_total = static_cast<int>(accepted.size());
+    for (const QString &path : kept) {
+        if (accepted.contains(path))
+            continue;
+        // Refused at the queue: the file could not be examined.
+        allNamed = false;
+        print(Line{path,
+                   {},
+                   {},
+                   std::nullopt,
+                   QString::fromLatin1("skipped"),
+                   QString::fromLatin1("Could not be read"),
+                   false},
+              false);
+    }
     while (model && m_model.isWorking())
         co_await qCoro(&m_model, &AppModel::workerFinished);
     if (!model)
@@ -148,34 +179,6 @@ QCoro::Task<int> RenameCommand::rename(QStringList files)
     QObject::disconnect(settled);
     QObject::disconnect(working);
     clearProgress();
-
-    bool allNamed = allUsable;
-    for (const QString &path : kept) {
-        const auto report = reports.constFind(path);
-        if (report == reports.cend()) {
-            // Refused at the queue: the file could not be examined.
-            allNamed = false;
-            print(Line{path,
-                       {},
-                       {},
-                       std::nullopt,
-                       QString::fromLatin1("skipped"),
-                       QString::fromLatin1("Could not be read"),
-                       false},
-                  false);
-            continue;
-        }
-        const bool renamed = report->outcome == AppModel::Outcome::renamed;
-        allNamed = allNamed && renamed;
-        QString error = report->error;
-        if (!renamed && error.isEmpty())
-            error = report->outcome == AppModel::Outcome::skipped
-                        ? QString::fromLatin1("The file changed or disappeared")
-                        : QString::fromLatin1("Not named");
-        print(Line{path, renamed ? QFileInfo(report->newPath).fileName() : QString(), report->newPath, report->engine,
-                   outcomeName(report->outcome), renamed ? QString() : error, false},
-              false);
-    }
     co_return allNamed ? success : notAllNamed;
 }
 
@@ -233,11 +236,12 @@ void RenameCommand::print(const Line &line, bool dryRun)
         m_out.write(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
         return;
     }
+    // Names go out as the bytes they are on disk, also when they are not UTF-8.
     if (!line.error.isEmpty()) {
-        write(m_err, name + QStringLiteral(": ") + line.error + QLatin1Char('\n'));
+        m_err.write(NativePath::encode(name + QStringLiteral(": ") + line.error + QLatin1Char('\n')));
         return;
     }
-    write(m_out, name + QStringLiteral(" → ") + line.newName + QLatin1Char('\n'));
+    m_out.write(NativePath::encode(name + QStringLiteral(" → ") + line.newName + QLatin1Char('\n')));
 }
 
 void RenameCommand::showProgress(const QString &file)
@@ -264,7 +268,10 @@ int RenameCommand::exec(const QStringList &arguments)
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
     QString message;
     int exitCode = success;
-    const std::optional<Options> options = parse(arguments, &message, &exitCode);
+    // File names that are not UTF-8 come through byte for byte.
+    const QStringList raw = NativePath::processArguments();
+    const std::optional<Options> options =
+        parse(raw.size() == arguments.size() + 1 ? raw.mid(1) : arguments, &message, &exitCode);
     if (!options) {
         write(exitCode == success ? out : err, message);
         return exitCode;

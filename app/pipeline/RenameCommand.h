@@ -5,7 +5,6 @@
 #include "AppModel.h"
 
 #include <QCoroTask>
-#include <QHash>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>

@@ -3,37 +3,44 @@
 #include "RenameCommand.h"
 
 #include "CoroTest.h"
+#include "NativePath.h"
 #include "PipelineFixture.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class RenameCommandTest : public PipelineFixture
 {
 protected:
-    int run(const QStringList &arguments)
+    // Started; the returned task finishes the run.
+    QCoro::Task<int> start(const QStringList &arguments)
     {
         QString message;
         int exitCode = -1;
         const std::optional<RenameCommand::Options> options = RenameCommand::parse(arguments, &message, &exitCode);
         EXPECT_TRUE(options) << message.toStdString();
-        if (!options)
-            return exitCode;
         for (QBuffer *buffer : {&m_out, &m_err}) {
             buffer->close();
             buffer->setData({});
             buffer->open(QIODevice::WriteOnly);
         }
-        RenameCommand command(*m_model, m_out, m_err, false);
-        return runTask(command.run(*options));
+        m_command = std::make_unique<RenameCommand>(*m_model, m_out, m_err, false);
+        return m_command->run(options.value_or(RenameCommand::Options{}));
     }
+    int run(const QStringList &arguments) { return runTask(start(arguments)); }
     QStringList outLines() const { return QString::fromUtf8(m_out.data()).split(u'\n', Qt::SkipEmptyParts); }
     QStringList errLines() const { return QString::fromUtf8(m_err.data()).split(u'\n', Qt::SkipEmptyParts); }
 
     QBuffer m_out;
     QBuffer m_err;
+    std::unique_ptr<RenameCommand> m_command;
 };
 
 TEST_F(RenameCommandTest, namesEachFileAndReportsTheOnesItCannot)
@@ -91,4 +98,49 @@ TEST_F(RenameCommandTest, aDryRunShowsTheNamesAndChangesNothing)
     const QJsonObject object = QJsonDocument::fromJson(outLines().value(0).toUtf8()).object();
     EXPECT_EQ(object.value(QStringLiteral("error")).toString(), QStringLiteral("No model"));
     EXPECT_TRUE(object.value(QStringLiteral("dryRun")).toBool());
+}
+
+TEST_F(RenameCommandTest, tellsEachFileAsSoonAsItIsDone)
+{
+    makeModel();
+    const QString first = screenshot(QStringLiteral("a.png"));
+    const QString second = screenshot(QStringLiteral("b.png"));
+    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Mail inbox"))};
+    QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
+    m_analyzer->hold = true;
+    QCoro::Task<int> running = start({QStringLiteral("rename"), QStringLiteral("--json"), first, second});
+    ASSERT_TRUE(started.wait(2000));
+    EXPECT_TRUE(outLines().isEmpty());
+    m_analyzer->release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.size() == 2; }, 2000));
+    ASSERT_EQ(outLines().size(), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(outLines().first().toUtf8()).object().value(QStringLiteral("path")), first);
+    m_analyzer->release();
+    EXPECT_EQ(runTask(std::move(running)), RenameCommand::success);
+    EXPECT_EQ(outLines().size(), 2);
+}
+
+TEST_F(RenameCommandTest, aNameThatIsNotUtf8IsRenamedAndUndoneByteForByte)
+{
+    makeModel();
+    const QByteArray name("Screenshot \xff\xfe 1.png");
+    const QByteArray native = QFile::encodeName(m_work.path()) + '/' + name;
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "PNG", 3), 3);
+    ::close(fd);
+
+    const QString path = NativePath::decode(native);
+    EXPECT_EQ(run({QStringLiteral("rename"), path}), RenameCommand::success);
+    EXPECT_EQ(m_out.data(), name + " → Pull request review.png\n");
+    ASSERT_EQ(m_history->records().size(), 1);
+    // Through the history file and back.
+    const RenameRecord record = HistoryStore(m_data.path(), m_clock).records().first();
+    EXPECT_EQ(record.originalName, QFileInfo(path).fileName());
+    m_model->undo(record);
+    struct stat st
+    {
+    };
+    EXPECT_EQ(::lstat(native.constData(), &st), 0);
+    ::unlink(native.constData());
 }
