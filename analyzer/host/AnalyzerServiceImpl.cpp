@@ -4,6 +4,7 @@
 
 #include "ImageIntake.h"
 #include "L10n.h"
+#include "LanguageGate.h"
 
 AnalyzerServiceImpl::AnalyzerServiceImpl(std::unique_ptr<AnalyzeEngine> engine)
     : m_engine(std::move(engine))
@@ -22,7 +23,14 @@ QCoro::Task<AnalyzeResponse> AnalyzerServiceImpl::respond(AnalyzeEngine &engine,
     if (!decoded)
         co_return AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::other, QStringLiteral("Bad request"));
 
-    L10n::apply(decoded->interfaceCode == QLatin1String("ru") ? InterfaceLanguage::ru : InterfaceLanguage::en);
+    // Left when the coroutine ends, on every path.
+    struct Turn
+    {
+        ~Turn() { LanguageGate::shared().leave(); }
+    };
+    co_await LanguageGate::shared().enter(decoded->interfaceCode == QLatin1String("ru") ? InterfaceLanguage::ru
+                                                                                        : InterfaceLanguage::en);
+    const Turn turn;
 
     // The descriptor stays open until the image is read, then closes before naming starts. The image's share of
     // the memory budget is held until the engine is done with it.

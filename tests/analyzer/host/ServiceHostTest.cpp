@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "AnalyzeEngine.h"
 #include "AnalyzerServiceImpl.h"
 #include "CoroTest.h"
 #include "FakeEngine.h"
@@ -8,6 +9,7 @@
 #include "TempDir.h"
 #include "Watchdog.h"
 
+#include <QCoroTimer>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -32,6 +34,24 @@ QByteArray request(const QString &interfaceCode)
     AnalyzeRequest request;
     request.interfaceCode = interfaceCode;
     return request.toJson();
+}
+
+// Makes its message after a pause, as the naming engine does after recognition and the model.
+class LateTextEngine final : public AnalyzeEngine
+{
+public:
+    QCoro::Task<AnalyzeResponse> analyze(QByteArray, AnalyzeRequest, ModelDeadline) override
+    {
+        co_await QCoro::sleepFor(50ms);
+        co_return AnalyzeResponse::failure(AnalyzeResponse::ErrorCode::nothingRecognized, L("error.nothingRecognized"));
+    }
+    QCoro::Task<void> prewarm(QString) override { co_return; }
+};
+
+QString textIn(InterfaceLanguage language, const char *key)
+{
+    L10n::apply(language);
+    return L(key);
 }
 } // namespace
 
@@ -68,6 +88,26 @@ TEST(Watchdog, FiresForTheEarliestLiveTicketWhateverTheArmingOrder)
     QTest::qWait(200);
     EXPECT_EQ(expired.load(), 1);
     watchdog.cancel(late);
+}
+
+TEST(ServiceJob, PeersWithDifferentLanguagesEachGetTheirOwnTexts)
+{
+    TempDir dir;
+    const QString image = dir.write(QStringLiteral("shot.png"), "png");
+    const QString russian = textIn(InterfaceLanguage::ru, "error.nothingRecognized");
+    const QString english = textIn(InterfaceLanguage::en, "error.nothingRecognized");
+    ASSERT_NE(russian, english);
+    LateTextEngine engine;
+    // Started together: each suspends in the engine before it makes its text.
+    QCoro::Task<AnalyzeResponse> first =
+        AnalyzerServiceImpl::respond(engine, openForReading(image), request(QStringLiteral("ru")), ModelDeadline());
+    QCoro::Task<AnalyzeResponse> second =
+        AnalyzerServiceImpl::respond(engine, openForReading(image), request(QStringLiteral("en")), ModelDeadline());
+    QCoro::Task<AnalyzeResponse> third =
+        AnalyzerServiceImpl::respond(engine, openForReading(image), request(QStringLiteral("ru")), ModelDeadline());
+    EXPECT_EQ(runTask(std::move(first)).errorMessage, russian);
+    EXPECT_EQ(runTask(std::move(second)).errorMessage, english);
+    EXPECT_EQ(runTask(std::move(third)).errorMessage, russian);
 }
 
 TEST(ServiceJob, HandsTheWholeFileToTheEngineButNeverABadRequestOrAnUnreadableFile)
