@@ -130,6 +130,19 @@ bool isIllegal(UChar32 c)
     return type == U_CONTROL_CHAR || type == U_LINE_SEPARATOR || type == U_PARAGRAPH_SEPARATOR;
 }
 
+// Characters that change how a name is shown without being seen: a right-to-left override can make "gpj.exe"
+// read as "exe.jpg".
+bool isBidiControl(UChar32 c)
+{
+    return u_hasBinaryProperty(c, UCHAR_BIDI_CONTROL);
+}
+
+// Every invisible formatting character: zero-width spaces, byte order marks, direction marks, soft hyphens.
+bool isFormatCharacter(UChar32 c)
+{
+    return u_charType(c) == U_FORMAT_CHAR;
+}
+
 bool isDroppedEmoji(UChar32 c)
 {
     if (c == 0xFE0F || c == 0x200D)
@@ -321,7 +334,7 @@ QString sanitizeTitle(const QString &title)
         i += U16_LENGTH(c);
         if (isIllegal(c))
             kept.append(u' ');
-        else if (!isDroppedEmoji(c) && !isQuote(c))
+        else if (!isDroppedEmoji(c) && !isQuote(c) && !isFormatCharacter(c))
             kept.append(c);
     }
 
@@ -452,8 +465,10 @@ QString sanitizeManual(const QString &name)
     UnicodeString text;
     for (int32_t i = 0; i < normalised.length();) {
         const UChar32 c = normalised.char32At(i);
-        text.append(isIllegal(c) ? static_cast<UChar32>(u' ') : c);
         i += U16_LENGTH(c);
+        // Joiners stay: a name the user typed may hold emoji sequences.
+        if (!isBidiControl(c))
+            text.append(isIllegal(c) ? static_cast<UChar32>(u' ') : c);
     }
     text = rejoined(text, isSpaceOrTab, u" ");
     text = withoutLeadingDots(text);

@@ -19,24 +19,39 @@ QString defaultConfigHome()
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
-// Exec values are split on spaces and interpret a few characters; a path with any of them must be quoted.
+// Exec values are split on spaces and interpret a few characters; a path with any of them must be quoted, with
+// the quote's own escapes, and the value as a whole then takes the escapes of every desktop entry string.
 QString quotedExec(const QString &program)
 {
-    static const QString special = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString special = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
     bool needsQuotes = false;
     for (const QChar c : program)
         needsQuotes = needsQuotes || special.contains(c);
-    QString escaped = program;
-    escaped.replace(u'%', QStringLiteral("%%"));
-    if (!needsQuotes)
-        return escaped;
-    QString quoted;
-    for (const QChar c : escaped) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += QStringLiteral("\\\\");
-        quoted += c;
+    QString argument = program;
+    argument.replace(u'%', QStringLiteral("%%"));
+    if (needsQuotes) {
+        QString quoted;
+        for (const QChar c : std::as_const(argument)) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                quoted += u'\\';
+            quoted += c;
+        }
+        argument = u'"' + quoted + u'"';
     }
-    return u'"' + quoted + u'"';
+    QString value;
+    for (const QChar c : std::as_const(argument)) {
+        if (c == u'\\')
+            value += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            value += QStringLiteral("\\n");
+        else if (c == u'\t')
+            value += QStringLiteral("\\t");
+        else if (c == u'\r')
+            value += QStringLiteral("\\r");
+        else
+            value += c;
+    }
+    return value;
 }
 
 } // namespace

@@ -49,6 +49,9 @@ TEST(FileNameBuilder, SanitizeTitleCleansModelOutput)
         // Punctuation and symbols are trimmed at the ends; the result never starts with a dot.
         {"  ... «Hello, world!» ...  ", "Hello, world"},
         {"Cafe\u0301 menu", "Caf\u00e9 menu"},
+        // Invisible formatting characters go: they could make a name read as another.
+        {"Invoice\u202Egpj.exe", "Invoicegpj.exe"},
+        {"\uFEFFZero\u200Bwidth\u2066space\u2069", "Zerowidthspace"},
     };
     for (const auto &[title, expected] : cases)
         EXPECT_EQ(sanitizeTitle(QString::fromUtf8(title)), QString::fromUtf8(expected)) << title;
@@ -162,8 +165,13 @@ TEST(FileNameBuilder, DateStringUsesTheUserTimeZoneAndFixedDigits)
 TEST(FileNameBuilder, SanitizeManualOnlyMakesTheNameSafe)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"a/b:c", "a b c"}, {"..hidden", "hidden"},      {"  My   «report» 🚀  ", "My «report» 🚀"},
-        {"...", ""},        {"Cafe\u0301", "Caf\u00e9"},
+        {"a/b:c", "a b c"},
+        {"..hidden", "hidden"},
+        {"  My   «report» 🚀  ", "My «report» 🚀"},
+        {"...", ""},
+        {"Cafe\u0301", "Caf\u00e9"},
+        // Direction overrides go; the joiners of an emoji sequence stay.
+        {"Trip \u202E👨‍👩‍👧", "Trip 👨‍👩‍👧"},
     };
     for (const auto &[name, expected] : cases)
         EXPECT_EQ(sanitizeManual(QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;

@@ -53,4 +53,7 @@ TEST(LoginItemTest, ExecQuotingFollowsTheDesktopEntryRules)
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/usr/bin/zentrope")).contains("\nExec=/usr/bin/zentrope\n"));
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a/100%/z")).contains("\nExec=/a/100%%/z\n"));
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a b/$z")).contains("\nExec=\"/a b/\\\\$z\"\n"));
+    // A backslash is escaped for the quotes and again for the string: four in the file.
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\\b/z")).contains("\nExec=\"/a\\\\\\\\b/z\"\n"));
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\nb/z")).contains("\nExec=\"/a\\nb/z\"\n"));
 }
