@@ -2,12 +2,13 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "ActivationSource.h"
 
+#include "KWinScriptActivationSource.h"
 #include "X11ActivationSource.h"
 
 #include <QProcessEnvironment>
 
 namespace {
-// Plain Wayland sessions do not reveal the focused application to ordinary clients.
+// Wayland sessions other than Plasma reveal the focused application to no ordinary client.
 class SilentActivationSource final : public ActivationSource
 {
 public:
@@ -21,8 +22,16 @@ ActivationSource::~ActivationSource() = default;
 
 std::unique_ptr<ActivationSource> ActivationSource::createDefault()
 {
-    const QString display = QProcessEnvironment::systemEnvironment().value(QStringLiteral("DISPLAY"));
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString display = environment.value(QStringLiteral("DISPLAY"));
+    const bool wayland = environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland") ||
+                         !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    const bool plasma = environment.value(QStringLiteral("XDG_CURRENT_DESKTOP"))
+                            .split(u':')
+                            .contains(QLatin1String("KDE"), Qt::CaseInsensitive);
+    if (wayland && plasma)
+        return std::make_unique<KWinScriptActivationSource>();
     if (!display.isEmpty())
-        return std::make_unique<X11ActivationSource>(display);
+        return std::make_unique<X11ActivationSource>(display, QStringList(), wayland);
     return std::make_unique<SilentActivationSource>();
 }

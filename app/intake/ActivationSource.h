@@ -22,8 +22,8 @@ public:
     // The application in front now, when it is known and has a name.
     virtual std::optional<QString> frontmostApplication() const = 0;
 
-    // The source that works on this desktop: X11 (and XWayland) through the root window, else one that
-    // reports nothing.
+    // The source that works on this desktop: a KWin script on Plasma's Wayland session, X11 (and XWayland, for
+    // its own windows only) through the root window, else one that reports nothing.
     static std::unique_ptr<ActivationSource> createDefault();
 
 Q_SIGNALS:

@@ -32,10 +32,12 @@ uint32_t internAtom(xcb_connection_t *connection, const char *name)
 
 } // namespace
 
-X11ActivationSource::X11ActivationSource(QString displayName, QStringList dataDirs, QObject *parent)
+X11ActivationSource::X11ActivationSource(QString displayName, QStringList dataDirs, bool waylandSession,
+                                         QObject *parent)
     : ActivationSource(parent)
     , m_displayName(std::move(displayName))
     , m_dataDirs(std::move(dataDirs))
+    , m_waylandSession(waylandSession)
 {}
 
 X11ActivationSource::~X11ActivationSource()
@@ -73,6 +75,7 @@ bool X11ActivationSource::start()
         m_dataDirs = DesktopEntryIndex::xdgDataDirs(QProcessEnvironment::systemEnvironment(),
                                                     ScreenshotToolSettings::realHomeDirectory());
     m_entries = DesktopEntryIndex::load(m_dataDirs, QLocale::system().name());
+    followFocusOf(activeWindow());
     m_lastReported = frontmostApplication();
 
     m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection), QSocketNotifier::Read);
@@ -92,40 +95,100 @@ void X11ActivationSource::stop()
         m_connection = nullptr;
     }
     m_lastReported.reset();
+    m_followed = 0;
 }
 
 std::optional<QString> X11ActivationSource::frontmostApplication() const
 {
     if (!m_connection)
         return std::nullopt;
-    return applicationName(activeWindow());
+    const uint32_t window = activeWindow();
+    if (m_waylandSession && !focusIsIn(window))
+        return std::nullopt;
+    return applicationName(window);
 }
 
 void X11ActivationSource::readEvents()
 {
-    // Replies to our own requests can pull events into xcb's queue, so the queue is drained every time.
-    bool activeWindowChanged = false;
+    // Looking at the active window waits for replies, and waiting reads whatever else the socket holds into
+    // xcb's queue: events that came in meanwhile wake no notifier, so the queue is drained again after every look.
+    while (drainEvents()) {
+        if (!m_connection)
+            return;
+        followFocusOf(activeWindow());
+        // Focus moving between windows of one application is not a new activation.
+        const std::optional<QString> name = frontmostApplication();
+        if (name == m_lastReported)
+            continue;
+        m_lastReported = name;
+        Q_EMIT activated(name.value_or(QString()));
+    }
+}
+
+bool X11ActivationSource::drainEvents()
+{
+    bool relevant = false;
     while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_PROPERTY_NOTIFY) {
             const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            if (property->window == m_root && property->atom == m_activeWindowAtom)
-                activeWindowChanged = true;
+            relevant = relevant || (property->window == m_root && property->atom == m_activeWindowAtom);
+        } else if (type == XCB_FOCUS_IN || type == XCB_FOCUS_OUT) {
+            relevant = true;
         }
         std::free(event);
     }
     if (xcb_connection_has_error(m_connection)) {
         // The display went away; there is nothing more to report.
         stop();
-        return;
+        return false;
     }
-    if (!activeWindowChanged)
+    return relevant;
+}
+
+void X11ActivationSource::followFocusOf(uint32_t window)
+{
+    if (!m_waylandSession || window == m_followed)
         return;
-    // Focus moving between windows of one application is not a new activation.
-    const std::optional<QString> name = frontmostApplication();
-    if (name == m_lastReported)
-        return;
-    m_lastReported = name;
-    Q_EMIT activated(name.value_or(QString()));
+    // Our own event mask on another client's window; a window that is gone only earns an ignored error.
+    if (m_followed != XCB_WINDOW_NONE) {
+        const uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+        xcb_change_window_attributes(m_connection, m_followed, XCB_CW_EVENT_MASK, &none);
+    }
+    m_followed = window;
+    if (window != XCB_WINDOW_NONE) {
+        const uint32_t focus = XCB_EVENT_MASK_FOCUS_CHANGE;
+        xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &focus);
+    }
+    xcb_flush(m_connection);
+}
+
+bool X11ActivationSource::focusIsIn(uint32_t window) const
+{
+    if (window == XCB_WINDOW_NONE)
+        return false;
+    const XcbReply<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    // None and PointerRoot: the keyboard is with no X11 window, so with a Wayland one.
+    if (!reply || reply->focus == XCB_INPUT_FOCUS_NONE || reply->focus == XCB_INPUT_FOCUS_POINTER_ROOT)
+        return false;
+    // The focus may sit on a child of the application's window, or on the frame the window manager put round it.
+    const auto reaches = [this](uint32_t from, uint32_t target) {
+        for (int depth = 0; from != XCB_WINDOW_NONE && from != m_root && depth < 32; ++depth) {
+            if (from == target)
+                return true;
+            from = parentOf(from);
+        }
+        return false;
+    };
+    return reaches(reply->focus, window) || reaches(window, reply->focus);
+}
+
+uint32_t X11ActivationSource::parentOf(uint32_t window) const
+{
+    const XcbReply<xcb_query_tree_reply_t> reply(
+        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+    return reply ? reply->parent : uint32_t(XCB_WINDOW_NONE);
 }
 
 uint32_t X11ActivationSource::activeWindow() const

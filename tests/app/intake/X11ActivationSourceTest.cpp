@@ -75,12 +75,28 @@ protected:
         return id;
     }
 
+    // Shown, so that it can take the input focus.
+    void map(uint32_t window)
+    {
+        xcb_map_window(m_connection, window);
+        xcb_flush(m_connection);
+    }
+
+    void focus(uint32_t window)
+    {
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_NONE, window, XCB_CURRENT_TIME);
+        sync();
+    }
+
     void activate(uint32_t window)
     {
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, m_activeWindowAtom, XCB_ATOM_WINDOW, 32, 1,
                             &window);
-        xcb_flush(m_connection);
+        sync();
     }
+
+    // A round trip: the server has carried out every request sent before, whoever asks next.
+    void sync() { std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
 
     QProcess m_server;
     QString m_display;
@@ -128,6 +144,36 @@ TEST_F(X11ActivationSourceTest, reportsTheActiveWindowsApplicationToTheLog)
     spy.wait(300);
     EXPECT_EQ(log.entries().size(), 2);
     log.stop();
+}
+
+// XWayland keeps its last X11 window active while a native Wayland window has the keyboard; the compositor moves
+// XWayland's focus to a window of its own (or to none) then.
+TEST_F(X11ActivationSourceTest, inAWaylandSessionTheAnswerHoldsOnlyWhileTheFocusIsInTheActiveWindow)
+{
+    const uint32_t alpha = window("alpha", "AlphaClass");
+    const uint32_t compositor = window("compositor", "NoFocus");
+    map(alpha);
+    map(compositor);
+    activate(alpha);
+    focus(alpha);
+
+    X11ActivationSource source(m_display, QStringList{m_data.path()}, true);
+    ASSERT_TRUE(source.start());
+    EXPECT_EQ(source.frontmostApplication(), QStringLiteral("Alpha Editor"));
+    QSignalSpy spy(&source, &ActivationSource::activated);
+
+    focus(compositor);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QString());
+    EXPECT_EQ(source.frontmostApplication(), std::nullopt);
+
+    focus(alpha);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(spy.takeFirst().at(0).toString(), QStringLiteral("Alpha Editor"));
+
+    focus(XCB_WINDOW_NONE);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(source.frontmostApplication(), std::nullopt);
 }
 
 TEST(X11ActivationSourceNoDisplayTest, missingDisplayIsNotAnError)
