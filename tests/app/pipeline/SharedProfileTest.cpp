@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+//
+// Soak: two `zentrope rename` processes at once, then a third, beside the tray application's own pipeline, all over
+// one profile and one running model. Every rename must end up in the one history.
+#include "AppModel.h"
+#include "AppSettings.h"
+#include "BusAnalyzer.h"
+#include "CoroTest.h"
+#include "FolderBookmark.h"
+#include "HistoryStore.h"
+#include "ModelEnvironment.h"
+#include "ModelServerDouble.h"
+#include "RenderedScreen.h"
+#include "TestProfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList words{QStringLiteral("Harbour"), QStringLiteral("Lantern"), QStringLiteral("Meadow"),
+                        QStringLiteral("Granite"), QStringLiteral("Copper"),  QStringLiteral("Willow"),
+                        QStringLiteral("Falcon"),  QStringLiteral("Orchard"), QStringLiteral("Thunder"),
+                        QStringLiteral("Velvet"),  QStringLiteral("Summit"),  QStringLiteral("Glacier")};
+
+// Screenshot `n` carries a heading of its own, so every file gets a name of its own.
+QString heading(int n)
+{
+    return words.at(n) + QStringLiteral(" budget review");
+}
+
+QString writeScreen(const QString &path, int n)
+{
+    EXPECT_TRUE(renderedScreen(heading(n), {QStringLiteral("Figures for the committee")}).save(path, "PNG"));
+    return path;
+}
+
+// A model that summarises a screen by the first line of text it is shown: always grounded.
+void serveModel(ModelServerDouble &model)
+{
+    ModelServerDouble::OllamaModel text;
+    text.name = QStringLiteral("llama3.2:3b");
+    model.serveOllama({text});
+    model.setHandler(QStringLiteral("/api/chat"), [](const ModelServerDouble::Request &request) {
+        const QJsonArray messages = request.json().value(QStringLiteral("messages")).toArray();
+        const QString prompt = messages.isEmpty() ? QString() : messages.last()[QStringLiteral("content")].toString();
+        static const QRegularExpression firstLine(QStringLiteral("top to bottom:\\n([^\\n]+)"));
+        const QRegularExpressionMatch match = firstLine.match(prompt);
+        return ModelServerDouble::ollamaAnswer(ModelServerDouble::record(
+            QStringLiteral("summary"), match.hasMatch() ? match.captured(1) : QStringLiteral("Empty screen")));
+    });
+}
+
+} // namespace
+
+TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHistory)
+{
+    ModelServerDouble model;
+    serveModel(model);
+    TestProfile profile(model.url());
+    ASSERT_TRUE(profile.bus().isRunning());
+
+    // The tray application, in this process: watching a folder, over the same files.
+    TempDir watched;
+    AppSettings settings(profile.settingsStore());
+    settings.setFolders(
+        {WatchedFolder{QUuid::createUuid(), watched.path(), *FolderBookmark::create(watched.path()), true}});
+    HistoryStore history(profile.historyDirectory());
+    AppModelServices services;
+    services.analyzer = std::make_unique<BusAnalyzer>(profile.bus().connect());
+    ModelEnvironment modelEnvironment = ModelEnvironment::system();
+    modelEnvironment.store = profile.settingsStore().get();
+    services.availability = [modelEnvironment] { return AIAvailability::current(modelEnvironment); };
+    services.buildNumber = QStringLiteral("1");
+    AppModel tray(settings, history, std::move(services));
+    runTask(tray.start());
+    ASSERT_TRUE(tray.isWatching());
+
+    TempDir first;
+    TempDir second;
+    TempDir third;
+    QStringList firstFiles;
+    QStringList secondFiles;
+    QStringList thirdFiles;
+    for (int n = 0; n < 4; ++n) {
+        firstFiles.append(writeScreen(first.filePath(QStringLiteral("shot-%1.png").arg(n)), n));
+        secondFiles.append(writeScreen(second.filePath(QStringLiteral("shot-%1.png").arg(n)), 4 + n));
+    }
+    for (int n = 0; n < 2; ++n)
+        thirdFiles.append(writeScreen(third.filePath(QStringLiteral("shot-%1.png").arg(n)), 8 + n));
+
+    const std::unique_ptr<QProcess> one = profile.startZentrope(QStringList{QStringLiteral("rename")} + firstFiles);
+    const std::unique_ptr<QProcess> two = profile.startZentrope(QStringList{QStringLiteral("rename")} + secondFiles);
+    // Meanwhile two screenshots arrive in the watched folder.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    writeScreen(watched.filePath(QStringLiteral("Screenshot From %1.png").arg(stamp)), 10);
+    writeScreen(watched.filePath(QStringLiteral("Screenshot From %1-1.png").arg(stamp)), 11);
+    ASSERT_TRUE(TestProfile::waitForExit(*one, 400000));
+    ASSERT_TRUE(TestProfile::waitForExit(*two, 400000));
+    const std::unique_ptr<QProcess> three = profile.startZentrope(QStringList{QStringLiteral("rename")} + thirdFiles);
+    ASSERT_TRUE(TestProfile::waitForExit(*three, 400000));
+    for (QProcess *process : {one.get(), two.get(), three.get()})
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return history.count() == 12 && !tray.isWorking(); }, 240000))
+        << "the tray application sees " << history.count() << " records";
+
+    // On disk, as the next process would read it: one record per file, each naming the file as it is now.
+    const HistoryStore disk(profile.historyDirectory());
+    ASSERT_EQ(disk.count(), 12);
+    QStringList names;
+    for (const RenameRecord &record : disk.records()) {
+        SCOPED_TRACE(record.currentName.toStdString());
+        EXPECT_EQ(record.engine, NamingEngineKind::ai);
+        EXPECT_TRUE(QFileInfo::exists(record.filePath()));
+        ASSERT_TRUE(record.fileID);
+        EXPECT_TRUE(disk.isHandled(*record.fileID));
+        names.append(QFileInfo(record.currentName).completeBaseName());
+    }
+    names.sort();
+    QStringList headings;
+    for (int n = 0; n < 12; ++n)
+        headings.append(heading(n));
+    headings.sort();
+    EXPECT_EQ(names, headings);
+    EXPECT_EQ(disk.pendingCount(), 0);
+
+    // The tray application undoes a rename the command line made.
+    const auto fromCommandLine = std::find_if(history.records().cbegin(), history.records().cend(),
+                                              [&](const RenameRecord &r) { return r.folderPath == first.path(); });
+    ASSERT_NE(fromCommandLine, history.records().cend());
+    const RenameRecord record = *fromCommandLine;
+    tray.undo(record);
+    EXPECT_TRUE(QFileInfo::exists(first.filePath(record.originalName)));
+    EXPECT_EQ(HistoryStore(profile.historyDirectory()).record(record.id)->state, RenameRecord::State::undone);
+    tray.shutdown();
+}
