@@ -11,9 +11,7 @@ TEST(NativePath, EveryNameComesBackAsTheSameBytes)
         QByteArray bytes;
         qsizetype escaped;
     } cases[] = {
-        {"Screenshot.png", 0},
-        {"\xd0\xa1\xd0\xbd\xd0\xb8\xd0\xbc\xd0\xbe\xd0\xba.png", 0},
-        {"\xf0\x9f\x93\xb7 shot.png", 0},
+        {"\xd0\xa1\xd0\xbd\xd0\xb8\xd0\xbc\xd0\xbe\xd0\xba \xf0\x9f\x93\xb7.png", 0},
         {"Latin-1 \xe9t\xe9.png", 2},
         {"lone \x80 continuation", 1},
         {"cut short \xe2\x82", 2},

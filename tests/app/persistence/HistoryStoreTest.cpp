@@ -105,10 +105,8 @@ TEST(HistoryStore, DamagedFilesLoadWhatIsSoundAndAreKeptAsideBeforeTheNextSave)
         qsizetype handled;
     } cases[] = {
         {"record without engine", QByteArray(handWrittenHistory).replace(R"("engine":"manual",)", ""), {}, 1, 2},
-        {"unknown state", QByteArray(handWrittenHistory).replace(R"("undone")", R"("gone")"), {}, 1, 2},
         {"truncated history", QByteArray(handWrittenHistory).left(100), {}, 0, 2},
         {"odd FileID array", {}, R"({"handled":[{"inode":1},"2026-11-12T10:42:17Z",{"inode":2}],"failed":[]})", 2, 1},
-        {"missing failed", {}, R"({"handled":[{"inode":1},"2026-11-12T10:42:17Z"]})", 2, 1},
         {"date without zone",
          {},
          R"({"handled":[{"inode":1},"2026-11-12T10:42:17",{"inode":2},"2026-11-12T10:42:17Z"],"failed":[]})",

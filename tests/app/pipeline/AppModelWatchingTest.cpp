@@ -123,16 +123,24 @@ TEST_F(AppModelWatchingTest, withAutomaticProcessingOffEventsAreIgnoredAndSwitch
     EXPECT_TRUE(QFileInfo::exists(whileOff));
 }
 
-TEST_F(AppModelWatchingTest, theDateMovesOnlyAfterThePendingMarksAreSaved)
+// What a process starting after a crash would find: the date moves only after the pending marks are saved.
+TEST_F(AppModelWatchingTest, theDateMovesOnlyAfterThePendingMarksAreSavedOnArrivalAndBeforeSleep)
 {
     makeModel();
     watch(m_work.path());
+    runTask(m_model->start());
     m_analyzer->hold = true;
     const QString shot = screenshot();
+    m_clock.advance(100);
     m_model->handle({{shot, FolderWatcher::itemCreated | FolderWatcher::itemIsFile}});
     EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
-    // What a process starting after a crash at this moment would find.
     EXPECT_TRUE(HistoryStore(m_data.path(), m_clock).isPending(shot));
+
+    m_history->markPending(m_work.filePath(QStringLiteral("x.png")));
+    m_clock.advance(5);
+    Q_EMIT m_power->aboutToSleep();
+    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
+    EXPECT_FALSE(m_history->isSaveScheduled());
     m_analyzer->release();
 }
 
@@ -181,19 +189,6 @@ TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhi
     file.close();
     ASSERT_TRUE(waitForReports(1));
     EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::event}));
-}
-
-TEST_F(AppModelWatchingTest, goingToSleepStampsAndSavesTheHistory)
-{
-    makeModel();
-    watch(m_work.path());
-    runTask(m_model->start());
-    m_history->markPending(m_work.filePath(QStringLiteral("x.png")));
-    ASSERT_TRUE(m_history->isSaveScheduled());
-    m_clock.advance(5);
-    Q_EMIT m_power->aboutToSleep();
-    EXPECT_EQ(m_settings->lastSeenDate(), m_clock.now());
-    EXPECT_FALSE(m_history->isSaveScheduled());
 }
 
 TEST_F(AppModelWatchingTest, aFolderIsWatchedOnceWhateverPathNamesIt)

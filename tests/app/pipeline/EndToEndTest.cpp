@@ -7,14 +7,12 @@
 #include "FolderBookmark.h"
 #include "HistoryStore.h"
 #include "ModelEnvironment.h"
-#include "PrivateBus.h"
 #include "RenderedScreen.h"
-#include "TempDir.h"
+#include "TestProfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,47 +36,34 @@ QString gnomeName()
         .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
 }
 
-// The user's folders of a test run: settings that name no reachable model server and allow the text fallback.
+// A profile whose settings name no reachable model server and allow the text fallback.
 class EndToEndTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_store = std::make_shared<KeyValueStore>(m_config.filePath(QStringLiteral("zentrope/settings.json")));
-        m_settings = std::make_unique<AppSettings>(m_store);
-        m_settings->setModelEndpoint(noModelServer);
+        m_settings = std::make_unique<AppSettings>(m_profile.settingsStore());
         m_settings->setOcrFallback(true);
-        m_settings->setInterfaceLanguage(InterfaceLanguage::en);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_data.path());
-        environment.insert(QStringLiteral("OMP_THREAD_LIMIT"), QStringLiteral("1"));
-        // The analyzer outlives the bus until it is idle, holding the test's output open meanwhile.
-        environment.insert(QStringLiteral("ZENTROPE_TEST_IDLE_EXIT_MS"), QStringLiteral("1000"));
-        m_bus = std::make_unique<PrivateBus>(PrivateBus::defaultConfig(), environment);
-        ASSERT_TRUE(m_bus->isRunning());
+        ASSERT_TRUE(m_profile.bus().isRunning());
     }
 
-    TempDir m_config;
-    TempDir m_data;
+    TestProfile m_profile{noModelServer};
     TempDir m_folder;
-    std::shared_ptr<KeyValueStore> m_store;
     std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<PrivateBus> m_bus;
 };
 
 } // namespace
 
 TEST_F(EndToEndTest, aNewScreenshotInAWatchedFolderIsRenamedToItsHeading)
 {
-    HistoryStore history(m_data.filePath(QStringLiteral("zentrope")));
+    HistoryStore history(m_profile.historyDirectory());
     m_settings->setFolders(
         {WatchedFolder{QUuid::createUuid(), m_folder.path(), *FolderBookmark::create(m_folder.path()), true}});
 
     AppModelServices services;
-    services.analyzer = std::make_unique<BusAnalyzer>(m_bus->connect());
+    services.analyzer = std::make_unique<BusAnalyzer>(m_profile.bus().connect());
     ModelEnvironment modelEnvironment = ModelEnvironment::system();
-    modelEnvironment.store = m_store.get();
+    modelEnvironment.store = m_profile.settingsStore().get();
     services.availability = [modelEnvironment] { return AIAvailability::current(modelEnvironment); };
     services.bookmarkOptions.home = m_folder.path();
     services.buildNumber = QStringLiteral("1");

@@ -14,10 +14,8 @@
 #include "RenderedScreen.h"
 #include "TestProfile.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
@@ -84,28 +82,23 @@ TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHis
     runTask(tray.start());
     ASSERT_TRUE(tray.isWatching());
 
-    TempDir first;
-    TempDir second;
-    TempDir third;
-    QStringList firstFiles;
-    QStringList secondFiles;
-    QStringList thirdFiles;
-    for (int n = 0; n < 4; ++n) {
-        firstFiles.append(writeScreen(first.filePath(QStringLiteral("shot-%1.png").arg(n)), n));
-        secondFiles.append(writeScreen(second.filePath(QStringLiteral("shot-%1.png").arg(n)), 4 + n));
+    // Three command lines over folders of their own: four files, four files, then two.
+    TempDir folders[3];
+    QStringList files[3];
+    for (int n = 0; n < 10; ++n) {
+        const int folder = n < 4 ? 0 : n < 8 ? 1 : 2;
+        files[folder].append(writeScreen(folders[folder].filePath(QStringLiteral("shot-%1.png").arg(n)), n));
     }
-    for (int n = 0; n < 2; ++n)
-        thirdFiles.append(writeScreen(third.filePath(QStringLiteral("shot-%1.png").arg(n)), 8 + n));
-
-    const std::unique_ptr<QProcess> one = profile.startZentrope(QStringList{QStringLiteral("rename")} + firstFiles);
-    const std::unique_ptr<QProcess> two = profile.startZentrope(QStringList{QStringLiteral("rename")} + secondFiles);
+    const QStringList rename{QStringLiteral("rename")};
+    const std::unique_ptr<QProcess> one = profile.startZentrope(rename + files[0]);
+    const std::unique_ptr<QProcess> two = profile.startZentrope(rename + files[1]);
     // Meanwhile two screenshots arrive in the watched folder.
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     writeScreen(watched.filePath(QStringLiteral("Screenshot From %1.png").arg(stamp)), 10);
     writeScreen(watched.filePath(QStringLiteral("Screenshot From %1-1.png").arg(stamp)), 11);
     ASSERT_TRUE(TestProfile::waitForExit(*one, 400000));
     ASSERT_TRUE(TestProfile::waitForExit(*two, 400000));
-    const std::unique_ptr<QProcess> three = profile.startZentrope(QStringList{QStringLiteral("rename")} + thirdFiles);
+    const std::unique_ptr<QProcess> three = profile.startZentrope(rename + files[2]);
     ASSERT_TRUE(TestProfile::waitForExit(*three, 400000));
     for (QProcess *process : {one.get(), two.get(), three.get()})
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
@@ -115,30 +108,25 @@ TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHis
     // On disk, as the next process would read it: one record per file, each naming the file as it is now.
     const HistoryStore disk(profile.historyDirectory());
     ASSERT_EQ(disk.count(), 12);
-    QStringList names;
+    QSet<QString> names;
     for (const RenameRecord &record : disk.records()) {
         SCOPED_TRACE(record.currentName.toStdString());
         EXPECT_EQ(record.engine, NamingEngineKind::ai);
         EXPECT_TRUE(QFileInfo::exists(record.filePath()));
-        ASSERT_TRUE(record.fileID);
-        EXPECT_TRUE(disk.isHandled(*record.fileID));
-        names.append(QFileInfo(record.currentName).completeBaseName());
+        EXPECT_TRUE(record.fileID && disk.isHandled(*record.fileID));
+        names.insert(QFileInfo(record.currentName).completeBaseName());
     }
-    names.sort();
-    QStringList headings;
     for (int n = 0; n < 12; ++n)
-        headings.append(heading(n));
-    headings.sort();
-    EXPECT_EQ(names, headings);
+        EXPECT_TRUE(names.contains(heading(n))) << heading(n).toStdString();
     EXPECT_EQ(disk.pendingCount(), 0);
 
     // The tray application undoes a rename the command line made.
     const auto fromCommandLine = std::find_if(history.records().cbegin(), history.records().cend(),
-                                              [&](const RenameRecord &r) { return r.folderPath == first.path(); });
+                                              [&](const RenameRecord &r) { return r.folderPath == folders[0].path(); });
     ASSERT_NE(fromCommandLine, history.records().cend());
     const RenameRecord record = *fromCommandLine;
     tray.undo(record);
-    EXPECT_TRUE(QFileInfo::exists(first.filePath(record.originalName)));
+    EXPECT_TRUE(QFileInfo::exists(folders[0].filePath(record.originalName)));
     EXPECT_EQ(HistoryStore(profile.historyDirectory()).record(record.id)->state, RenameRecord::State::undone);
     tray.shutdown();
 }
