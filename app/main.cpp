@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "Application.h"
+#include "LoginItem.h"
 #include "RenameCommand.h"
 #include "Version.h"
 
@@ -8,12 +9,15 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
     // Without a command the tray application starts; it makes its own (widget) application object.
     if (argc < 2)
-        return runApplication(argc, argv);
+        return runApplication(argc, argv, false);
+    if (argc == 2 && std::strcmp(argv[1], LoginItem::loginArgument) == 0)
+        return runApplication(argc, argv, true);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zentrope"));

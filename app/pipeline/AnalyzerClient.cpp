@@ -17,6 +17,8 @@
 #include <fcntl.h>
 
 namespace {
+const QString unavailableMessage = QStringLiteral("Analyzer unavailable");
+
 QDBusMessage analyzerCall(const QString &method)
 {
     return QDBusMessage::createMethodCall(AnalyzerBus::serviceName, AnalyzerBus::objectPath, AnalyzerBus::interfaceName,
@@ -37,12 +39,17 @@ void AnalyzerClient::prewarm(const QString &outputLanguage)
     m_bus.send(call);
 }
 
+bool AnalyzerClient::isUnavailable(const AnalyzerFailure &failure)
+{
+    return !failure.retryable && failure.message == unavailableMessage;
+}
+
 AnalyzerFailure AnalyzerClient::failureFor(const QDBusMessage &error, std::chrono::milliseconds elapsed,
                                            std::chrono::milliseconds timeout)
 {
     const QString name = error.errorName();
     if (name == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
-        return {AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false};
+        return {AnalyzeResponse::ErrorCode::other, unavailableMessage, false};
     // A service that dies mid-call is also reported as NoReply, but long before the time-out.
     const bool timedOut = name == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
                           name == QLatin1String("org.freedesktop.DBus.Error.TimedOut") ||

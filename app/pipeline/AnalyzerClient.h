@@ -33,6 +33,9 @@ public:
 
     QCoro::Task<AnalyzeResult> analyze(QString path, AnalyzeRequest request);
 
+    // The failure of a call the bus could not deliver because nothing provides the analyzer's name.
+    static bool isUnavailable(const AnalyzerFailure &failure);
+
     // How a bus error of an analyze call reaches the pipeline; `elapsed` tells a time-out from a lost service.
     static AnalyzerFailure failureFor(const QDBusMessage &error, std::chrono::milliseconds elapsed,
                                       std::chrono::milliseconds timeout);

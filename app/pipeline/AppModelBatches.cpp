@@ -84,7 +84,8 @@ QStringList AppModel::renameFiles(const QStringList &files)
         const QString folder = resolvedPath(QFileInfo(file).absolutePath());
         auto accessible = decided.constFind(folder);
         if (accessible == decided.constEnd()) {
-            bool ok = openResolved.contains(folder);
+            // A folder the user may write to needs no grant on Linux; only one that cannot be written is asked for.
+            bool ok = openResolved.contains(folder) || QFileInfo(folder).isWritable();
             for (auto extra = m_extraFolders.cbegin(); !ok && extra != m_extraFolders.cend(); ++extra)
                 ok = folder == extra.key() || folder.startsWith(extra.key() + QLatin1Char('/'));
             // Without a panel to ask through (the command line), naming the files is the grant.

@@ -15,7 +15,8 @@
 AppModelServices AppModelServices::commandLine()
 {
     AppModelServices services;
-    services.analyzer = std::make_unique<BusAnalyzer>();
+    services.analyzer = std::make_unique<BusAnalyzer>(QDBusConnection::sessionBus(), std::chrono::milliseconds{},
+                                                      std::make_unique<AnalyzerLauncher>());
     services.clock = &Clock::system();
     services.bookmarkOptions.home = QDir::homePath();
     services.buildNumber = QString::number(Zentrope::buildNumber);

@@ -92,7 +92,7 @@ QByteArray LoginItem::entryText(const QString &program)
                       "Type=Application\n"
                       "Name=Zentrope\n"
                       "Icon=org.zentrope.Zentrope\n";
-    text += "Exec=" + quotedExec(program).toUtf8() + '\n';
+    text += "Exec=" + quotedExec(program).toUtf8() + ' ' + loginArgument + '\n';
     text += "Terminal=false\n"
             "X-GNOME-Autostart-enabled=true\n";
     return text;

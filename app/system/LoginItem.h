@@ -11,6 +11,8 @@ class LoginItem
 {
 public:
     static constexpr const char *entryName = "org.zentrope.Zentrope.desktop";
+    // Tells the program it was started by the session, so nothing modal waits for the user.
+    static constexpr const char *loginArgument = "--autostart";
 
     // `configHome` empty: $XDG_CONFIG_HOME, else ~/.config. `program` empty: this process's executable.
     explicit LoginItem(QString configHome = {}, QString program = {});
@@ -22,7 +24,7 @@ public:
     // Writes or removes the entry; the text to show under the switch when that fails.
     std::optional<QString> set(bool enabled) const;
 
-    // The entry's contents; `program` is quoted for the Exec key's rules.
+    // The entry's contents; `program` is quoted for the Exec key's rules and given the login argument.
     static QByteArray entryText(const QString &program);
 
 private:

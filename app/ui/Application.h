@@ -2,6 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #pragma once
 
-// Runs the tray application: creates the settings, the history and the model once, starts the pipeline, shows the
-// tray icon (or, on a desktop without a status area, the main window) and stops the pipeline at quit.
-int runApplication(int argc, char **argv);
+// Runs the tray application: one per session, its shell over a widget application object, until quit.
+// `loginStart`: started by the desktop session at login.
+int runApplication(int argc, char **argv, bool loginStart);

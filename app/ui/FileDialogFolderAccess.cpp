@@ -3,9 +3,27 @@
 #include "FileDialogFolderAccess.h"
 
 #include "L10n.h"
+#include "ScreenshotDetector.h"
 
+#include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
+#include <QFileInfo>
+
+FileDialogFolderAccess::FileDialogFolderAccess(std::function<QString()> screenshotFolder)
+    : m_screenshotFolder(screenshotFolder ? std::move(screenshotFolder)
+                                          : [] { return ScreenshotDetector::systemScreenshotFolder(); })
+{}
+
+QString FileDialogFolderAccess::startFolder(const QString &wanted)
+{
+    // A chooser told to start in a folder that is not there opens wherever the program was started.
+    QString folder = QDir::cleanPath(wanted);
+    while (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        folder = parent == folder ? QString() : parent;
+    }
+    return wanted.isEmpty() || folder.isEmpty() || folder == QDir::rootPath() ? QDir::homePath() : folder;
+}
 
 std::optional<QString> FileDialogFolderAccess::chooseFolder(const QString &suggested, const QString &message)
 {
@@ -13,8 +31,7 @@ std::optional<QString> FileDialogFolderAccess::chooseFolder(const QString &sugge
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setLabelText(QFileDialog::Accept, L("panel.allow"));
-    dialog.setDirectory(suggested.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)
-                                            : suggested);
+    dialog.setDirectory(startFolder(suggested.isEmpty() ? m_screenshotFolder() : suggested));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -32,7 +49,7 @@ QStringList FileDialogFolderAccess::chooseImages(bool multiple)
     QStringList filters = dialog.nameFilters();
     filters.prepend(QStringLiteral("* (*.png *.jpg *.jpeg *.gif *.webp *.bmp *.tif *.tiff *.heic *.heif)"));
     dialog.setNameFilters(filters);
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
+    dialog.setDirectory(startFolder(m_screenshotFolder()));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();

@@ -80,8 +80,13 @@ ScrollView {
                 }
             }
             Switch {
+                objectName: "autoProcessingSwitch"
                 checked: App.autoProcessing
-                onToggled: App.setAutoProcessing(checked)
+                // The tray panel flips the same setting: the binding must outlive a click here.
+                onToggled: {
+                    App.setAutoProcessing(checked)
+                    checked = Qt.binding(() => App.autoProcessing)
+                }
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
                 ToolTip.text: App.switchHelp
@@ -175,6 +180,7 @@ ScrollView {
                     text: App.text("home.recent")
                 }
                 Button {
+                    objectName: "showAllButton"
                     flat: true
                     visible: App.hasMoreRecords
                     text: App.showAllText
@@ -235,6 +241,7 @@ ScrollView {
                         model: App.homeRecords
                         delegate: ColumnLayout {
                             id: entry
+                            objectName: "homeRecord"
                             required property int index
                             required property string recordId
                             required property string name
@@ -282,6 +289,7 @@ ScrollView {
             Layout.bottomMargin: 22
             spacing: 10
             Button {
+                objectName: "renameFilesButton"
                 Layout.fillWidth: true
                 text: App.text("home.renameFiles")
                 icon.source: Theme.icon("wand-and-sparkles")
@@ -289,6 +297,7 @@ ScrollView {
                 onClicked: App.renameFiles()
             }
             Button {
+                objectName: "processExistingButton"
                 Layout.fillWidth: true
                 text: App.text("home.processExisting")
                 icon.source: Theme.icon("tray-full")

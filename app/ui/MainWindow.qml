@@ -8,6 +8,7 @@ import Zentrope.Ui
 // The main window: the home and settings tabs, or the onboarding covering them.
 ApplicationWindow {
     id: window
+    objectName: "mainWindow"
     width: 640
     height: 640
     minimumWidth: 560
@@ -42,6 +43,7 @@ ApplicationWindow {
             model: [{ "key": "tab.home", "glyph": "sparkles" }, { "key": "tab.settings", "glyph": "sliders" }]
             delegate: TabButton {
                 required property var modelData
+                objectName: modelData.key === "tab.home" ? "homeTab" : "settingsTab"
                 text: App.text(modelData.key)
                 icon.source: Theme.icon(modelData.glyph)
                 icon.color: checked ? Theme.brand : Theme.secondary
@@ -57,6 +59,15 @@ ApplicationWindow {
                     }
                 }
             }
+        }
+    }
+
+    footer: Item {
+        implicitHeight: notice.visible ? notice.implicitHeight + 16 : 0
+        NoticeBar {
+            id: notice
+            anchors.fill: parent
+            anchors.margins: 8
         }
     }
 

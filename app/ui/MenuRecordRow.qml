@@ -5,15 +5,17 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Zentrope.Ui
 
-// One recent rename in the tray panel; a click shows the file, hovering offers undo.
+// One recent rename in the tray panel; a click shows the file, hovering offers undo or, once undone, naming again.
 Rectangle {
     id: row
+    objectName: "menuRecordRow"
     required property string recordId
     required property string name
     required property string originalText
     required property string trailing
     required property bool struck
     required property bool canUndo
+    required property bool canAgain
 
     implicitHeight: content.implicitHeight + 10
     radius: 7
@@ -48,12 +50,25 @@ Rectangle {
             }
         }
         GlyphButton {
+            objectName: "undoButton"
             visible: row.canUndo
+            // Takes no clicks while faded out.
+            enabled: hover.hovered
             opacity: hover.hovered ? 1 : 0
             Behavior on opacity { NumberAnimation { duration: 120 } }
             glyph: "undo"
             help: App.text("history.undo")
             onClicked: App.undo(row.recordId)
+        }
+        GlyphButton {
+            objectName: "againButton"
+            visible: row.canAgain
+            enabled: hover.hovered
+            opacity: hover.hovered ? 1 : 0
+            Behavior on opacity { NumberAnimation { duration: 120 } }
+            glyph: "wand-and-sparkles"
+            help: App.text("history.again")
+            onClicked: App.again(row.recordId)
         }
         Label {
             text: row.trailing

@@ -7,11 +7,15 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <memory>
+
 QCoro::Task<int> MessageBoxAlertPresenter::present(Alert alert)
 {
-    QPointer<QMessageBox> box = new QMessageBox;
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Owned here rather than deleted on close: a box deleted on close is gone before the answer is read, and
+    // every answer would read as a dismissal.
+    auto box = std::make_unique<QMessageBox>();
     box->setWindowTitle(QStringLiteral("Zentrope"));
+    box->setWindowModality(Qt::ApplicationModal);
     box->setText(alert.message);
     box->setInformativeText(alert.informativeText);
     QList<QAbstractButton *> buttons;
@@ -22,11 +26,13 @@ QCoro::Task<int> MessageBoxAlertPresenter::present(Alert alert)
             box->setDefaultButton(button);
         buttons.append(button);
     }
+    int chosen = -1;
+    QObject::connect(box.get(), &QMessageBox::buttonClicked, box.get(), [&chosen, &buttons](QAbstractButton *button) {
+        chosen = static_cast<int>(buttons.indexOf(button));
+    });
     box->show();
     box->raise();
     box->activateWindow();
-    co_await qCoro(box.data(), &QDialog::finished);
-    if (!box)
-        co_return -1;
-    co_return static_cast<int>(buttons.indexOf(box->clickedButton()));
+    co_await qCoro(box.get(), &QDialog::finished);
+    co_return chosen;
 }

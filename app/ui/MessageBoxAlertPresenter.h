@@ -4,7 +4,7 @@
 
 #include "AlertPresenter.h"
 
-// The pipeline's alerts as window-modal message boxes, awaited without a nested event loop.
+// The pipeline's alerts as application-modal message boxes, awaited without a nested event loop.
 class MessageBoxAlertPresenter : public AlertPresenter
 {
 public:

@@ -136,9 +136,14 @@ Rectangle {
                 onClicked: App.openNotificationSettings()
             }
             Switch {
+                objectName: "loginSwitch"
                 text: App.text("general.login")
                 checked: App.loginEnabled
-                onToggled: App.setLoginEnabled(checked)
+                // Shows the autostart entry as it is, also when writing it failed.
+                onToggled: {
+                    App.setLoginEnabled(checked)
+                    checked = Qt.binding(() => App.loginEnabled)
+                }
             }
             Label {
                 Layout.fillWidth: true
@@ -153,18 +158,21 @@ Rectangle {
         RowLayout {
             Layout.fillWidth: true
             Button {
+                objectName: "backButton"
                 visible: view.step > 0
                 text: App.text("setup.back")
                 onClicked: App.router.previousStep()
             }
             Item { Layout.fillWidth: true }
             Button {
+                objectName: "nextButton"
                 visible: view.step < 5
                 highlighted: true
                 text: view.step === 0 ? App.text("setup.start") : App.text("setup.next")
                 onClicked: App.router.nextStep()
             }
             Button {
+                objectName: "finishButton"
                 visible: view.step === 5
                 highlighted: true
                 text: App.text("setup.finish")

@@ -3,9 +3,8 @@
 #include "RecentRecordsModel.h"
 
 #include "HistoryStore.h"
-#include "RecordRowInfo.h"
-
 #include <QFileInfo>
+#include <QSet>
 
 RecentRecordsModel::RecentRecordsModel(HistoryStore &history, int limit, std::function<bool(const QString &)> exists,
                                        const Clock &clock, QObject *parent)
@@ -15,14 +14,14 @@ RecentRecordsModel::RecentRecordsModel(HistoryStore &history, int limit, std::fu
     , m_exists(exists ? std::move(exists) : [](const QString &path) { return QFileInfo::exists(path); })
     , m_clock(clock)
 {
-    // The history changes a few times a minute at most; a reset keeps this model simple and always right.
-    connect(&history, &QAbstractItemModel::modelReset, this, &RecentRecordsModel::reset);
-    connect(&history, &QAbstractItemModel::layoutChanged, this, &RecentRecordsModel::reset);
-    connect(&history, &QAbstractItemModel::rowsInserted, this, &RecentRecordsModel::reset);
-    connect(&history, &QAbstractItemModel::rowsRemoved, this, &RecentRecordsModel::reset);
-    connect(&history, &QAbstractItemModel::dataChanged, this, &RecentRecordsModel::reset);
-    m_lastCount = count();
-    m_lastTotal = total();
+    // Whatever the history did (added, trimmed, updated, reloaded from disk), the rows follow by comparison.
+    connect(&history, &QAbstractItemModel::modelReset, this, &RecentRecordsModel::sync);
+    connect(&history, &QAbstractItemModel::layoutChanged, this, &RecentRecordsModel::sync);
+    connect(&history, &QAbstractItemModel::rowsInserted, this, &RecentRecordsModel::sync);
+    connect(&history, &QAbstractItemModel::rowsRemoved, this, &RecentRecordsModel::sync);
+    connect(&history, &QAbstractItemModel::rowsMoved, this, &RecentRecordsModel::sync);
+    connect(&history, &QAbstractItemModel::dataChanged, this, &RecentRecordsModel::sync);
+    sync();
 }
 
 void RecentRecordsModel::setLimit(int limit)
@@ -30,7 +29,7 @@ void RecentRecordsModel::setLimit(int limit)
     if (limit == m_limit)
         return;
     m_limit = limit;
-    reset();
+    sync();
     Q_EMIT limitChanged();
 }
 
@@ -39,22 +38,63 @@ int RecentRecordsModel::total() const
     return m_history ? m_history->count() : 0;
 }
 
-int RecentRecordsModel::count() const
-{
-    return m_limit < 0 ? total() : qMin(total(), m_limit);
-}
-
 void RecentRecordsModel::refresh()
 {
-    reset();
+    sync();
 }
 
-void RecentRecordsModel::reset()
+void RecentRecordsModel::sync()
 {
-    beginResetModel();
-    endResetModel();
-    if (count() != m_lastCount || total() != m_lastTotal) {
-        m_lastCount = count();
+    const QList<RenameRecord> empty;
+    const QList<RenameRecord> &records = m_history ? m_history->records() : empty;
+    const qsizetype shown = m_limit < 0 ? records.size() : qMin<qsizetype>(records.size(), m_limit);
+    const QDateTime now = m_clock.now();
+    QList<Row> wanted;
+    wanted.reserve(shown);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const RenameRecord &record = records.at(i);
+        const bool exists = m_exists(record.filePath());
+        wanted.append(Row{record, exists, RecordRowInfo::make(record, exists, now)});
+    }
+    const int before = count();
+
+    // Rows whose record left the list go first, from the end so the indexes ahead stay valid.
+    QSet<QUuid> wantedIds;
+    for (const Row &row : std::as_const(wanted))
+        wantedIds.insert(row.record.id);
+    for (int i = count() - 1; i >= 0; --i) {
+        if (wantedIds.contains(m_rows.at(i).record.id))
+            continue;
+        beginRemoveRows({}, i, i);
+        m_rows.removeAt(i);
+        endRemoveRows();
+    }
+    // Then each position takes its record: kept in place and updated, moved up from further down, or inserted.
+    for (int i = 0; i < wanted.size(); ++i) {
+        const Row &target = wanted.at(i);
+        int found = -1;
+        for (int j = i; j < count() && found < 0; ++j) {
+            if (m_rows.at(j).record.id == target.record.id)
+                found = j;
+        }
+        if (found < 0) {
+            beginInsertRows({}, i, i);
+            m_rows.insert(i, target);
+            endInsertRows();
+            continue;
+        }
+        if (found != i) {
+            beginMoveRows({}, found, found, {}, i);
+            m_rows.move(found, i);
+            endMoveRows();
+        }
+        if (!(m_rows.at(i) == target)) {
+            m_rows[i] = target;
+            Q_EMIT dataChanged(index(i), index(i));
+        }
+    }
+
+    if (count() != before || total() != m_lastTotal) {
         m_lastTotal = total();
         Q_EMIT countChanged();
     }
@@ -67,17 +107,16 @@ int RecentRecordsModel::rowCount(const QModelIndex &parent) const
 
 QVariant RecentRecordsModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || !m_history)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const RenameRecord &record = m_history->records().at(index.row());
+    const Row &row = m_rows.at(index.row());
     if (role == IdRole)
-        return uuidText(record.id);
+        return uuidText(row.record.id);
     if (role == FilePathRole)
-        return record.filePath();
-    const bool exists = m_exists(record.filePath());
+        return row.record.filePath();
     if (role == ExistsRole)
-        return exists;
-    const RecordRowInfo info = RecordRowInfo::make(record, exists, m_clock.now());
+        return row.exists;
+    const RecordRowInfo &info = row.info;
     switch (role) {
     case Qt::DisplayRole:
     case NameRole:

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "Clock.h"
+#include "RecordRowInfo.h"
+#include "RenameRecord.h"
 
 #include <QAbstractListModel>
+#include <QList>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
@@ -13,6 +16,8 @@
 class HistoryStore;
 
 // The newest history records as rows of the tray panel or the home tab, up to a limit, with what each row shows.
+// Rows stay put: a history change inserts, moves, removes or updates only the rows it affects, so a row being
+// edited, hovered or animated keeps its delegate while other screenshots are renamed.
 class RecentRecordsModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -43,7 +48,7 @@ public:
 
     int limit() const { return m_limit; }
     void setLimit(int limit);
-    int count() const;
+    int count() const { return static_cast<int>(m_rows.size()); }
     // Every record of the history, shown or not.
     int total() const;
 
@@ -59,12 +64,21 @@ Q_SIGNALS:
     void countChanged();
 
 private:
-    void reset();
+    struct Row
+    {
+        RenameRecord record;
+        bool exists = false;
+        RecordRowInfo info;
+        friend bool operator==(const Row &, const Row &) = default;
+    };
+
+    // Brings the rows in line with the history with the fewest row changes.
+    void sync();
 
     QPointer<HistoryStore> m_history;
     int m_limit;
     std::function<bool(const QString &)> m_exists;
     const Clock &m_clock;
-    int m_lastCount = 0;
+    QList<Row> m_rows;
     int m_lastTotal = 0;
 };

@@ -8,6 +8,7 @@ import Zentrope.Ui
 // One history entry of the home tab: thumbnail, name (editable in place), origin, badge and time, and its actions.
 Item {
     id: row
+    objectName: "recordRow"
     required property string recordId
     required property string name
     required property string fromText
@@ -31,8 +32,9 @@ Item {
         field.selectAll()
     }
     function save() {
-        error = App.rename(recordId, draft)
-        editing = error.length > 0
+        const failure = App.rename(recordId, draft)
+        error = failure
+        editing = failure.length > 0
     }
 
     implicitHeight: content.implicitHeight + 16
@@ -75,6 +77,7 @@ Item {
             spacing: 2
 
             Label {
+                objectName: "recordName"
                 Layout.fillWidth: true
                 visible: !row.editing
                 text: row.name
@@ -93,6 +96,7 @@ Item {
                 visible: row.editing
                 TextField {
                     id: field
+                    objectName: "recordField"
                     Layout.fillWidth: true
                     text: row.draft
                     placeholderText: App.text("history.newName")
@@ -101,11 +105,13 @@ Item {
                     Keys.onEscapePressed: row.editing = false
                 }
                 Button {
+                    objectName: "recordSaveButton"
                     text: App.text("history.save")
                     onClicked: row.save()
                 }
             }
             Label {
+                objectName: "recordError"
                 Layout.fillWidth: true
                 visible: row.editing && row.error.length > 0
                 text: row.error
@@ -148,22 +154,26 @@ Item {
             Layout.alignment: Qt.AlignVCenter
             visible: hover.hovered && !row.editing
             GlyphButton {
+                objectName: "revealButton"
                 glyph: "reveal"
                 help: App.text("history.reveal")
                 onClicked: App.reveal(row.recordId)
             }
             GlyphButton {
+                objectName: "renameButton"
                 glyph: "pencil"
                 help: App.text("history.rename")
                 onClicked: row.startEditing()
             }
             GlyphButton {
+                objectName: "undoButton"
                 visible: row.canUndo
                 glyph: "undo"
                 help: App.text("history.undo")
                 onClicked: App.undo(row.recordId)
             }
             GlyphButton {
+                objectName: "againButton"
                 visible: row.canAgain
                 glyph: "wand-and-sparkles"
                 help: App.text("history.again")

@@ -25,6 +25,8 @@ struct RecordRowInfo
     bool canAgain = false;
     bool showsThumbnail = false;
 
+    friend bool operator==(const RecordRowInfo &, const RecordRowInfo &) = default;
+
     static RecordRowInfo make(const RenameRecord &record, bool exists, const QDateTime &now);
     // "a.b.png" -> "a.b"; a leading dot is part of the name.
     static QString withoutExtension(const QString &name);

@@ -67,6 +67,7 @@ ScrollView {
             delegate: CheckpointRowView { Layout.fillWidth: true }
         }
         Switch {
+            objectName: "ocrFallbackSwitch"
             text: App.text("ai.ocr")
             checked: App.ocrFallback
             onToggled: App.ocrFallback = checked
@@ -102,9 +103,14 @@ ScrollView {
             }
         }
         Switch {
+            objectName: "loginSwitch"
             text: App.text("general.login")
             checked: App.loginEnabled
-            onToggled: App.setLoginEnabled(checked)
+            // Shows the autostart entry as it is, also when writing it failed.
+            onToggled: {
+                App.setLoginEnabled(checked)
+                checked = Qt.binding(() => App.loginEnabled)
+            }
         }
         Label {
             Layout.fillWidth: true

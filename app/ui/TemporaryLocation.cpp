@@ -6,7 +6,12 @@ namespace TemporaryLocation {
 
 bool contains(const QString &programPath)
 {
-    return programPath.contains(u"/.mount_") || programPath.startsWith(u"/tmp/");
+    return programPath.contains(u"/.mount_");
+}
+
+bool warns(const QString &programPath, const QString &appImage, bool analyzerReachable)
+{
+    return !appImage.isEmpty() || contains(programPath) || !analyzerReachable;
 }
 
 } // namespace TemporaryLocation

@@ -9,6 +9,7 @@ import Zentrope.Ui
 // and the way to the window, to renaming chosen files and out.
 ApplicationWindow {
     id: panel
+    objectName: "trayPanel"
     flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint
     width: 330
     height: content.implicitHeight + 28
@@ -71,8 +72,13 @@ ApplicationWindow {
                 }
             }
             Switch {
+                objectName: "autoProcessingSwitch"
                 checked: App.autoProcessing
-                onToggled: App.setAutoProcessing(checked)
+                // The home tab flips the same setting: the binding must outlive a click here.
+                onToggled: {
+                    App.setAutoProcessing(checked)
+                    checked = Qt.binding(() => App.autoProcessing)
+                }
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
                 ToolTip.text: App.switchHelp
@@ -131,6 +137,10 @@ ApplicationWindow {
             }
         }
 
+        NoticeBar {
+            Layout.fillWidth: true
+        }
+
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
@@ -168,12 +178,14 @@ ApplicationWindow {
             Layout.fillWidth: true
             spacing: 6
             Button {
+                objectName: "openWindowButton"
                 text: App.text("menu.open")
                 icon.source: Theme.icon("window")
                 icon.color: Theme.text
                 onClicked: App.openMainWindow()
             }
             Button {
+                objectName: "renameFilesButton"
                 text: App.text("menu.renameFiles")
                 icon.source: Theme.icon("wand-and-sparkles")
                 icon.color: Theme.text
@@ -181,6 +193,7 @@ ApplicationWindow {
             }
             Item { Layout.fillWidth: true }
             GlyphButton {
+                objectName: "quitButton"
                 glyph: "power"
                 help: App.text("menu.quit")
                 onClicked: App.quit()

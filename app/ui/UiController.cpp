@@ -5,6 +5,7 @@
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "Appearance.h"
+#include "CrashReport.h"
 #include "FolderAccess.h"
 #include "HistoryStore.h"
 #include "HomeChecklist.h"
@@ -12,6 +13,7 @@
 #include "LoginItem.h"
 #include "SetupChecker.h"
 
+#include <QDir>
 #include <QtQml/qqmlextensionplugin.h>
 
 // The views' module lives in this static library; importing its plugin here registers the types wherever the
@@ -162,6 +164,35 @@ QString UiController::trayIconFor(const Activity &activity)
     return QStringLiteral("camera-viewfinder");
 }
 
+QString UiController::displayPath(const QString &path)
+{
+    const QString home = QDir::homePath();
+    if (path == home)
+        return QStringLiteral("~");
+    if (home.length() > 1 && path.startsWith(home + QLatin1Char('/')))
+        return QStringLiteral("~") + path.mid(home.length());
+    return path;
+}
+
+void UiController::showNotice(const QString &text)
+{
+    if (text == m_notice)
+        return;
+    m_notice = text;
+    Q_EMIT noticeChanged();
+}
+
+void UiController::dismissNotice()
+{
+    showNotice(QString());
+}
+
+void UiController::windowClosed()
+{
+    setShowAll(false);
+    dismissNotice();
+}
+
 QString UiController::trayIcon() const
 {
     return trayIconFor(m_model.activity());
@@ -193,11 +224,13 @@ QString UiController::text(const QString &key) const
 
 void UiController::setAutoProcessing(bool on)
 {
+    CrashReport::noteAction("setAutoProcessing");
     m_model.setAutoProcessing(on);
 }
 
 void UiController::cancelQueue()
 {
+    CrashReport::noteAction("cancelQueue");
     m_model.cancelQueue();
 }
 
@@ -221,6 +254,7 @@ void UiController::openGuide()
 
 void UiController::renameFiles()
 {
+    CrashReport::noteAction("renameFiles");
     if (!m_shell.folderAccess)
         return;
     const QStringList files = m_shell.folderAccess->chooseImages(true);
@@ -230,11 +264,13 @@ void UiController::renameFiles()
 
 void UiController::processExisting()
 {
+    CrashReport::noteAction("processExisting");
     m_model.confirmAndProcessExisting();
 }
 
 void UiController::chooseFolder()
 {
+    CrashReport::noteAction("chooseFolder");
     m_model.chooseAndAddFolder();
 }
 
@@ -256,9 +292,9 @@ void UiController::runCheckpointAction(const QString &action)
         m_model.chooseAndAddFolder();
     else if (action == rawValue(CheckpointRow::Action::openModelSettings) ||
              action == rawValue(CheckpointRow::Action::getRussianModel))
-        SettingsAddress::open(SettingsAddress::modelServerSettings(), m_shell.opener);
+        openAddresses(SettingsAddress::modelServerSettings());
     else if (action == rawValue(CheckpointRow::Action::openVisionModels))
-        SettingsAddress::open(SettingsAddress::visionModels(), m_shell.opener);
+        openAddresses(SettingsAddress::visionModels());
 }
 
 std::optional<RenameRecord> UiController::record(const QString &recordId) const
@@ -271,24 +307,28 @@ std::optional<RenameRecord> UiController::record(const QString &recordId) const
 
 void UiController::undo(const QString &recordId)
 {
+    CrashReport::noteAction("undo");
     if (const auto found = record(recordId))
         m_model.undo(*found);
 }
 
 void UiController::reveal(const QString &recordId)
 {
+    CrashReport::noteAction("reveal");
     if (const auto found = record(recordId))
         m_model.reveal(*found);
 }
 
 void UiController::again(const QString &recordId)
 {
+    CrashReport::noteAction("again");
     if (const auto found = record(recordId))
         m_model.reprocess(*found);
 }
 
 QString UiController::rename(const QString &recordId, const QString &name)
 {
+    CrashReport::noteAction("rename");
     const auto found = record(recordId);
     if (!found)
         return L("history.missing");
@@ -309,7 +349,7 @@ QStringList UiController::folderPaths() const
 {
     QStringList paths;
     for (const WatchedFolder &folder : m_settings.folders())
-        paths.append(folder.path);
+        paths.append(displayPath(folder.path));
     return paths;
 }
 
@@ -377,6 +417,7 @@ bool UiController::loginEnabled() const
 
 void UiController::setLoginEnabled(bool on)
 {
+    CrashReport::noteAction("setLoginEnabled");
     if (!m_shell.loginItem)
         return;
     m_loginError = m_shell.loginItem->set(on).value_or(QString());
@@ -399,5 +440,15 @@ bool UiController::notificationsDenied() const
 
 void UiController::openNotificationSettings()
 {
-    SettingsAddress::open(SettingsAddress::notificationSettings(), m_shell.opener);
+    openAddresses(SettingsAddress::notificationSettings());
+}
+
+void UiController::openAddresses(const QStringList &addresses)
+{
+    if (SettingsAddress::open(addresses, m_shell.opener))
+        return;
+    const std::optional<SettingsAddress> first =
+        addresses.isEmpty() ? std::nullopt : SettingsAddress::parse(addresses.first());
+    const QString shown = !first ? QString() : first->url.isValid() ? first->url.toString() : first->command.join(u' ');
+    showNotice(L("notice.openFailed", shown));
 }

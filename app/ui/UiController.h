@@ -67,6 +67,7 @@ class UiController : public QObject
     Q_PROPERTY(bool trayAvailable READ trayAvailable CONSTANT)
     Q_PROPERTY(WindowRouter *router READ router CONSTANT)
     Q_PROPERTY(Appearance *appearance READ appearance CONSTANT)
+    Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
 
 public:
     // Rows of the tray panel and of the collapsed home list.
@@ -142,6 +143,16 @@ public:
 
     // The tray icon for an activity: a wand while working, a pause sign while paused, else the viewfinder.
     static QString trayIconFor(const Activity &activity);
+    // A path as the windows show it: inside the home folder with "~".
+    static QString displayPath(const QString &path);
+
+    // A message the windows show until it is dismissed, replaced or the main window closes: something asked for
+    // did not happen (nothing opened a folder or a page) or the application has news (an earlier crash).
+    QString notice() const { return m_notice; }
+    void showNotice(const QString &text);
+    Q_INVOKABLE void dismissNotice();
+    // The main window closed: what it showed for this opening only is forgotten.
+    void windowClosed();
 
     // The text under a key in the interface language.
     Q_INVOKABLE QString text(const QString &key) const;
@@ -173,9 +184,12 @@ Q_SIGNALS:
     void stateChanged();
     void showAllChanged();
     void settingsChanged();
+    void noticeChanged();
 
 private:
     void update();
+    // Opens the first address that opens; says so when none did.
+    void openAddresses(const QStringList &addresses);
     std::optional<RenameRecord> record(const QString &recordId) const;
 
     AppModel &m_model;
@@ -194,5 +208,6 @@ private:
     bool m_needsAttention = false;
     QString m_deferredText;
     bool m_showAll = false;
+    QString m_notice;
     QMetaObject::Connection m_checkerConnection;
 };

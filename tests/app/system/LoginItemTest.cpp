@@ -22,7 +22,7 @@ TEST(LoginItemTest, SwitchingOnWritesTheAutostartEntryAndOffRemovesIt)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
-    EXPECT_TRUE(text.contains("\nExec=\"/opt/My Apps/zentrope\"\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/My Apps/zentrope\" --autostart\n")) << text.constData();
 
     EXPECT_EQ(item.set(false), std::nullopt);
     EXPECT_FALSE(QFileInfo::exists(item.entryPath()));
@@ -50,10 +50,12 @@ TEST(LoginItemTest, AFailedWriteIsReportedWithText)
 
 TEST(LoginItemTest, ExecQuotingFollowsTheDesktopEntryRules)
 {
-    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/usr/bin/zentrope")).contains("\nExec=/usr/bin/zentrope\n"));
-    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a/100%/z")).contains("\nExec=/a/100%%/z\n"));
-    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a b/$z")).contains("\nExec=\"/a b/\\\\$z\"\n"));
+    EXPECT_TRUE(
+        LoginItem::entryText(QStringLiteral("/usr/bin/zentrope")).contains("\nExec=/usr/bin/zentrope --autostart\n"));
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a/100%/z")).contains("\nExec=/a/100%%/z --autostart\n"));
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a b/$z")).contains("\nExec=\"/a b/\\\\$z\" --autostart\n"));
     // A backslash is escaped for the quotes and again for the string: four in the file.
-    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\\b/z")).contains("\nExec=\"/a\\\\\\\\b/z\"\n"));
-    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\nb/z")).contains("\nExec=\"/a\\nb/z\"\n"));
+    EXPECT_TRUE(
+        LoginItem::entryText(QStringLiteral("/a\\b/z")).contains("\nExec=\"/a\\\\\\\\b/z\" --autostart\n"));
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\nb/z")).contains("\nExec=\"/a\\nb/z\" --autostart\n"));
 }

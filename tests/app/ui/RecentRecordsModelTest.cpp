@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSet>
+#include <QSignalSpy>
 
 namespace {
 
@@ -102,13 +103,29 @@ TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
     model.setLimit(5);
     EXPECT_EQ(model.rowCount(), 5);
 
-    RenameRecord changed = added.last();
+    // Rows stay put: a rename elsewhere shifts a row being edited instead of rebuilding it, an update touches one
+    // row, and nothing resets the list under the views.
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    const QPersistentModelIndex editing = model.index(1);
+    const QString editedId = editing.data(RecentRecordsModel::IdRole).toString();
+    history.add(record(10));
+    ASSERT_TRUE(editing.isValid());
+    EXPECT_EQ(editing.row(), 2);
+    EXPECT_EQ(editing.data(RecentRecordsModel::IdRole).toString(), editedId);
+    EXPECT_EQ(model.rowCount(), 5);
+
+    RenameRecord changed = history.records().at(2);
     changed.state = RenameRecord::State::undone;
+    changes.clear();
     history.update(changed);
-    EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::StruckRole).toBool());
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.first().at(0).toModelIndex().row(), 2);
+    EXPECT_TRUE(editing.data(RecentRecordsModel::StruckRole).toBool());
 
     history.clear();
     EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(resets.count(), 0);
 }
 
 } // namespace

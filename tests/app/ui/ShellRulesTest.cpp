@@ -28,13 +28,17 @@ TEST(ShellRulesTest, WindowFrameSurvivesOnlyWhereAScreenShowsIt)
         EXPECT_FALSE(WindowGeometry::parse(QString::fromLatin1(bad))) << bad;
 }
 
-TEST(ShellRulesTest, TemporaryLocations)
+TEST(ShellRulesTest, InstallWarningOnlyWhereTheProgramCannotWork)
 {
-    EXPECT_TRUE(TemporaryLocation::contains(QStringLiteral("/tmp/.mount_ZentroXYZ/usr/bin/zentrope")));
-    EXPECT_TRUE(TemporaryLocation::contains(QStringLiteral("/run/user/1000/.mount_abc/usr/bin/zentrope")));
-    EXPECT_TRUE(TemporaryLocation::contains(QStringLiteral("/tmp/zentrope/zentrope")));
-    EXPECT_FALSE(TemporaryLocation::contains(QStringLiteral("/usr/bin/zentrope")));
-    EXPECT_FALSE(TemporaryLocation::contains(QStringLiteral("/home/u/tmp/zentrope")));
+    const QString appImageMount = QStringLiteral("/tmp/.mount_ZentroXYZ/usr/bin/zentrope");
+    EXPECT_TRUE(TemporaryLocation::warns(appImageMount, {}, true));
+    EXPECT_TRUE(TemporaryLocation::warns(QStringLiteral("/run/user/1000/.mount_abc/usr/bin/zentrope"), {}, true));
+    EXPECT_TRUE(
+        TemporaryLocation::warns(QStringLiteral("/usr/bin/zentrope"), QStringLiteral("/home/u/Z.AppImage"), true));
+    // A build under /tmp, a prefix or a user install works as long as its analyzer can be reached.
+    EXPECT_FALSE(TemporaryLocation::warns(QStringLiteral("/tmp/build/app/zentrope"), {}, true));
+    EXPECT_FALSE(TemporaryLocation::warns(QStringLiteral("/home/u/.local/bin/zentrope"), {}, true));
+    EXPECT_TRUE(TemporaryLocation::warns(QStringLiteral("/home/u/.local/bin/zentrope"), {}, false));
 }
 
 TEST(ShellRulesTest, AppearanceFollowsTheChoiceThenTheDesktopThenThePalette)
