@@ -35,6 +35,9 @@ Item {
         const failure = App.rename(recordId, draft)
         error = failure
         editing = failure.length > 0
+        // The field keeps the keyboard, so Escape still cancels after a refused name.
+        if (editing)
+            field.forceActiveFocus()
     }
 
     implicitHeight: content.implicitHeight + 16
@@ -106,6 +109,7 @@ Item {
                 }
                 Button {
                     objectName: "recordSaveButton"
+                    focusPolicy: Qt.NoFocus
                     text: App.text("history.save")
                     onClicked: row.save()
                 }
