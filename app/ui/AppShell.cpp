@@ -32,6 +32,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QQmlEngine>
@@ -70,6 +71,8 @@ void AppShell::configureApplication()
     QApplication::setApplicationDisplayName(QStringLiteral("Zentrope"));
     QApplication::setApplicationVersion(QString::fromLatin1(Zentrope::version));
     QApplication::setDesktopFileName(QStringLiteral("org.zentrope.Zentrope"));
+    // From the icon theme once installed; X11 window managers take the window's icon from here.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zentrope.Zentrope")));
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     // The windows are small and plain: the software renderer spares the tray application a GPU context, which
