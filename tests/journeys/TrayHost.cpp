@@ -45,7 +45,6 @@ bool TrayHost::clickIcon()
 
 void TrayHost::RegisterStatusNotifierItem(const QString &item)
 {
-    // Qt's items register by their own bus name.
     {
         const QMutexLocker lock(&m_mutex);
         m_items.removeAll(item);

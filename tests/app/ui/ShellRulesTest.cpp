@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusVariant>
+#include <QDir>
 
 namespace {
 
@@ -39,6 +40,16 @@ TEST(ShellRulesTest, InstallWarningOnlyWhereTheProgramCannotWork)
     EXPECT_FALSE(TemporaryLocation::warns(QStringLiteral("/tmp/build/app/zentrope"), {}, true));
     EXPECT_FALSE(TemporaryLocation::warns(QStringLiteral("/home/u/.local/bin/zentrope"), {}, true));
     EXPECT_TRUE(TemporaryLocation::warns(QStringLiteral("/home/u/.local/bin/zentrope"), {}, false));
+}
+
+TEST(ShellRulesTest, PathsInsideHomeShowWithATilde)
+{
+    const QString home = QDir::homePath();
+    EXPECT_EQ(UiController::displayPath(home), QStringLiteral("~"));
+    EXPECT_EQ(UiController::displayPath(home + QStringLiteral("/Pictures/Screenshots")),
+              QStringLiteral("~/Pictures/Screenshots"));
+    EXPECT_EQ(UiController::displayPath(home + QStringLiteral("2/Pictures")), home + QStringLiteral("2/Pictures"));
+    EXPECT_EQ(UiController::displayPath(QStringLiteral("/media/usb/Shots")), QStringLiteral("/media/usb/Shots"));
 }
 
 TEST(ShellRulesTest, AppearanceFollowsTheChoiceThenTheDesktopThenThePalette)

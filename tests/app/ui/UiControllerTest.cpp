@@ -28,6 +28,10 @@ TEST_F(UiControllerTest, ShowAllExpandsTheHomeListBeyondFive)
     EXPECT_EQ(six.ui->homeRecords()->rowCount(), 6);
     EXPECT_EQ(six.ui->showAllText(), L("home.showLess"));
     EXPECT_EQ(six.ui->panelRecords()->rowCount(), UiController::panelRows);
+    // Expanding lasts for one opening of the window.
+    six.ui->windowClosed();
+    EXPECT_FALSE(six.ui->showAll());
+    EXPECT_EQ(six.ui->homeRecords()->rowCount(), UiController::collapsedCount);
 }
 
 TEST_F(UiControllerTest, ChecklistFollowsTheCheckerAndActionsOpenTheRightPlaces)
