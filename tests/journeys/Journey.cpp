@@ -9,6 +9,7 @@
 #include "L10n.h"
 #include "MainWindowController.h"
 #include "RenderedScreen.h"
+#include "SetupChecker.h"
 #include "TrayIcon.h"
 #include "WindowGeometry.h"
 
@@ -250,6 +251,11 @@ QQuickWindow *Journey::openMainWindow()
         ADD_FAILURE() << "the main window did not open";
         return nullptr;
     }
+    // The checker's first reading adds and changes rows; the user sees the window once it is in.
+    EXPECT_TRUE(waitFor([this] {
+        const SetupChecker *checker = m_shell->mainWindow().checker();
+        return checker && checker->notificationsAllowed().has_value();
+    }));
     return m_shell->mainWindow().window();
 }
 
@@ -294,11 +300,26 @@ QQuickItem *Journey::row(QQuickWindow *window, const QString &rowName, const QSt
     return find(window, rowName, [&name](QQuickItem *item) { return item->property("name").toString() == name; });
 }
 
+QPoint Journey::settledCentre(QQuickItem *item)
+{
+    // Late content (the setup checker's first reading adds rows, a thumbnail arrives) can still move an item;
+    // where it is counts once it has stayed there for a few turns of the event loop.
+    QPoint last = centre(item);
+    int still = 0;
+    waitFor([&] {
+        const QPoint now = centre(item);
+        still = now == last ? still + 1 : 0;
+        last = now;
+        return still >= 10;
+    });
+    return last;
+}
+
 void Journey::hover(QQuickItem *item)
 {
     if (!item)
         return;
-    QTest::mouseMove(item->window(), centre(item));
+    QTest::mouseMove(item->window(), settledCentre(item));
 }
 
 void Journey::click(QQuickItem *item)
@@ -308,7 +329,7 @@ void Journey::click(QQuickItem *item)
         return;
     }
     QQuickWindow *window = item->window();
-    const QPoint at = centre(item);
+    const QPoint at = settledCentre(item);
     QTest::mouseMove(window, at);
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
 }

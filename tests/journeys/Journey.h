@@ -122,6 +122,8 @@ protected:
     bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout = uiTimeout);
 
 private:
+    QPoint settledCentre(QQuickItem *item);
+
     std::unique_ptr<AppShell> m_shell;
     QString m_screenshots;
     QList<QPointer<QTimer>> m_dialogWaits;

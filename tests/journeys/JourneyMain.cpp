@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 //
-// The journeys' main: runs itself once more under a private session bus (dbus-run-session with the build tree's
-// configuration, so the bus activates the real analyzer), with HOME and the XDG folders in a profile of its own;
-// then the tests run over the desktop doubles on the X display, and each failure leaves screenshots.
+// The journeys' main: runs itself once more on an X display and a private session bus of its own (xvfb-run, and
+// dbus-run-session with the build tree's configuration, so the bus activates the real analyzer), with HOME and
+// the XDG folders in a profile of its own; then the tests run over the desktop doubles, and each failure leaves
+// screenshots. A display of its own keeps journeys that run at the same time from taking each other's focus.
 #include "AppShell.h"
 #include "Journey.h"
 
@@ -65,8 +66,8 @@ class FailureScreenshots : public ::testing::EmptyTestEventListener
     QString m_name = QStringLiteral("outside-a-test");
 };
 
-// Runs this program again under a bus of its own; returns only when that fails.
-int runUnderPrivateBus(const std::vector<char *> &arguments)
+// Runs this program again on a display and a bus of its own; returns only when that fails.
+int runOnOwnDesktop(const std::vector<char *> &arguments)
 {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zentrope-journey-XXXXXX"));
     if (!root.isValid()) {
@@ -77,12 +78,17 @@ int runUnderPrivateBus(const std::vector<char *> &arguments)
     JourneyDesktop::prepareProfile(root.path());
     qputenv(profileVariable, QFile::encodeName(root.path()));
     const QByteArray config = "--config-file=" ZENTROPE_BINARY_DIR "/dbus/session.conf";
-    std::vector<char *> command = {const_cast<char *>("dbus-run-session"), const_cast<char *>(config.constData()),
+    std::vector<char *> command = {const_cast<char *>("xvfb-run"),
+                                   const_cast<char *>("-a"),
+                                   const_cast<char *>("-s"),
+                                   const_cast<char *>("-screen 0 1920x1080x24"),
+                                   const_cast<char *>("dbus-run-session"),
+                                   const_cast<char *>(config.constData()),
                                    const_cast<char *>("--")};
     command.insert(command.end(), arguments.begin(), arguments.end());
     command.push_back(nullptr);
     execvp(command.front(), command.data());
-    std::perror("dbus-run-session");
+    std::perror("xvfb-run");
     return 1;
 }
 
@@ -96,11 +102,7 @@ int main(int argc, char *argv[])
         return RUN_ALL_TESTS();
     const QString root = qEnvironmentVariable(profileVariable);
     if (root.isEmpty())
-        return runUnderPrivateBus(arguments);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "journeys need an X display: run them under xvfb-run, as scripts/test.sh does\n");
-        return 1;
-    }
+        return runOnOwnDesktop(arguments);
 
     int status = 1;
     {
