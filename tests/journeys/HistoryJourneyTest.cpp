@@ -12,7 +12,7 @@ namespace {
 
 using HistoryJourney = Journey;
 
-const QString seededOriginal = QStringLiteral("Screenshot From 2026-11-12 10-42-17.png");
+const QString seeded = QStringLiteral("Screenshot From 2026-11-12 10-42-17.png");
 
 QString stem(const QString &fileName)
 {
@@ -21,67 +21,55 @@ QString stem(const QString &fileName)
 
 TEST_F(HistoryJourney, RenameByHandWithEnterAndSaveAnInvalidNameAndEscape)
 {
-    const RenameRecord seeded = seedRecord(seededOriginal, QStringLiteral("Team meeting notes.png"));
+    seedRecord(seeded, QStringLiteral("Team meeting notes.png"));
     launch();
     QQuickWindow *window = openMainWindow();
-    ASSERT_TRUE(window);
     QQuickItem *record = row(window, QStringLiteral("recordRow"), QStringLiteral("Team meeting notes"));
     ASSERT_TRUE(record);
+    const auto editing = [record] { return record->property("editing").toBool(); };
 
-    // Enter: the editor opens with the name selected, the typed name replaces it.
+    // The editor opens with the name selected; what is typed replaces it.
     click(find(record, QStringLiteral("recordName")));
-    QQuickItem *field = find(record, QStringLiteral("recordField"));
-    ASSERT_TRUE(field);
-    EXPECT_TRUE(field->hasActiveFocus());
     type(window, QStringLiteral("Sprint plan"));
     press(window, Qt::Key_Return);
-    ASSERT_TRUE(waitFor([&] { return exists(QStringLiteral("Sprint plan.png")); }));
+    ASSERT_TRUE(waitFor([&] { return exists(QStringLiteral("Sprint plan.png")) && !editing(); }));
     EXPECT_FALSE(exists(QStringLiteral("Team meeting notes.png")));
-    std::optional<RenameRecord> renamed = recordNamed(QStringLiteral("Sprint plan.png"));
-    ASSERT_TRUE(renamed);
-    EXPECT_EQ(renamed->id, seeded.id);
-    EXPECT_EQ(renamed->engine, NamingEngineKind::manual);
+    EXPECT_EQ(recordFrom(seeded)->currentName, QStringLiteral("Sprint plan.png"));
+    EXPECT_EQ(recordFrom(seeded)->engine, NamingEngineKind::manual);
     // The same row shows the new name: nothing was rebuilt under the editor.
-    EXPECT_TRUE(waitFor([&] { return !record->property("editing").toBool(); }));
     EXPECT_EQ(row(window, QStringLiteral("recordRow"), QStringLiteral("Sprint plan")), record);
 
-    // Enter with the name unchanged closes the editor and keeps the file.
     click(find(record, QStringLiteral("recordName")));
     press(window, Qt::Key_Return);
-    EXPECT_TRUE(waitFor([&] { return !record->property("editing").toBool(); }));
-    EXPECT_TRUE(exists(QStringLiteral("Sprint plan.png")));
+    EXPECT_TRUE(waitFor([&] { return !editing(); })) << "Enter with the name unchanged";
 
-    // A name of spaces keeps the editor open with the reason; Escape leaves it and changes nothing.
     click(find(record, QStringLiteral("recordName")));
     type(window, QStringLiteral("   "));
     click(find(record, QStringLiteral("recordSaveButton")));
     QQuickItem *error = find(record, QStringLiteral("recordError"));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->property("text").toString(), L("error.invalidName"));
-    EXPECT_TRUE(record->property("editing").toBool());
+    EXPECT_TRUE(editing());
     press(window, Qt::Key_Escape);
-    EXPECT_TRUE(waitFor([&] { return !record->property("editing").toBool(); }));
-    EXPECT_TRUE(exists(QStringLiteral("Sprint plan.png")));
-    EXPECT_EQ(app().history().records().first().currentName, QStringLiteral("Sprint plan.png"));
+    EXPECT_TRUE(waitFor([&] { return !editing(); })) << "Escape after a refused name";
+    EXPECT_EQ(recordFrom(seeded)->currentName, QStringLiteral("Sprint plan.png"));
 
-    // Save by the button.
     click(find(record, QStringLiteral("recordName")));
     type(window, QStringLiteral("Sprint plan final"));
     click(find(record, QStringLiteral("recordSaveButton")));
     ASSERT_TRUE(waitFor([&] { return exists(QStringLiteral("Sprint plan final.png")); }));
-    EXPECT_EQ(app().history().records().first().currentName, QStringLiteral("Sprint plan final.png"));
+    EXPECT_FALSE(exists(QStringLiteral("Sprint plan.png")));
 
-    // Still answering: the settings tab opens.
+    // Still answering.
     click(find(window, QStringLiteral("settingsTab")));
     EXPECT_TRUE(find(window, QStringLiteral("loginSwitch")));
 }
 
 TEST_F(HistoryJourney, ANameBeingTypedSurvivesAnotherScreenshotBeingRenamed)
 {
-    seedRecord(seededOriginal, QStringLiteral("Team meeting notes.png"));
+    seedRecord(seeded, QStringLiteral("Team meeting notes.png"));
     launch();
     QQuickWindow *window = openMainWindow();
-    ASSERT_TRUE(window);
     QQuickItem *record = row(window, QStringLiteral("recordRow"), QStringLiteral("Team meeting notes"));
     ASSERT_TRUE(record);
     click(find(record, QStringLiteral("recordName")));
@@ -91,15 +79,15 @@ TEST_F(HistoryJourney, ANameBeingTypedSurvivesAnotherScreenshotBeingRenamed)
     ASSERT_TRUE(waitFor([&] { return recordFrom(shot).has_value(); }, namingTimeout));
     const QString named = recordFrom(shot)->currentName;
     EXPECT_TRUE(row(window, QStringLiteral("recordRow"), stem(named)));
-
     QQuickItem *field = find(record, QStringLiteral("recordField"));
     ASSERT_TRUE(field);
     EXPECT_EQ(field->property("text").toString(), QStringLiteral("Retro board"));
     EXPECT_TRUE(field->hasActiveFocus());
+
     press(window, Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return exists(QStringLiteral("Retro board.png")); }));
     EXPECT_TRUE(exists(named));
-    EXPECT_EQ(recordFrom(seededOriginal)->currentName, QStringLiteral("Retro board.png"));
+    EXPECT_EQ(recordFrom(seeded)->currentName, QStringLiteral("Retro board.png"));
 }
 
 TEST_F(HistoryJourney, UndoAndNameAgainFromTheHomeTabAndTheTrayPanel)
@@ -108,52 +96,43 @@ TEST_F(HistoryJourney, UndoAndNameAgainFromTheHomeTabAndTheTrayPanel)
     const QString shot = QFileInfo(takeScreenshot(QStringLiteral("Quarterly budget review"))).fileName();
     ASSERT_TRUE(waitFor([&] { return recordFrom(shot) && !exists(shot); }, namingTimeout));
     const QString named = recordFrom(shot)->currentName;
-    auto isUndone = [&] {
-        const std::optional<RenameRecord> record = recordFrom(shot);
-        return record && record->state == RenameRecord::State::undone && exists(shot) && !exists(named);
+    const auto undone = [&] {
+        return recordFrom(shot)->state == RenameRecord::State::undone && exists(shot) && !exists(named);
     };
-    auto isRenamed = [&] {
-        const std::optional<RenameRecord> record = recordFrom(shot);
-        return record && record->state == RenameRecord::State::renamed && !exists(shot) && exists(record->currentName);
+    const auto renamed = [&] {
+        return recordFrom(shot)->state == RenameRecord::State::renamed && !exists(shot) && exists(named);
     };
 
-    QQuickWindow *window = openMainWindow();
-    ASSERT_TRUE(window);
-    QQuickItem *homeRow = row(window, QStringLiteral("recordRow"), stem(named));
+    QQuickItem *homeRow = row(openMainWindow(), QStringLiteral("recordRow"), stem(named));
     clickInRow(homeRow, QStringLiteral("undoButton"));
-    ASSERT_TRUE(waitFor(isUndone));
+    ASSERT_TRUE(waitFor(undone));
     clickInRow(homeRow, QStringLiteral("againButton"));
-    ASSERT_TRUE(waitFor(isRenamed, namingTimeout));
-    EXPECT_EQ(app().history().count(), 1);
+    ASSERT_TRUE(waitFor(renamed, namingTimeout));
 
-    QQuickWindow *panel = openPanel();
-    ASSERT_TRUE(panel);
-    QQuickItem *panelRow = row(panel, QStringLiteral("menuRecordRow"), stem(recordFrom(shot)->currentName));
+    QQuickItem *panelRow = row(openPanel(), QStringLiteral("menuRecordRow"), stem(named));
     clickInRow(panelRow, QStringLiteral("undoButton"));
-    ASSERT_TRUE(waitFor(isUndone));
+    ASSERT_TRUE(waitFor(undone));
     clickInRow(panelRow, QStringLiteral("againButton"));
-    ASSERT_TRUE(waitFor(isRenamed, namingTimeout));
+    ASSERT_TRUE(waitFor(renamed, namingTimeout));
     EXPECT_EQ(app().history().count(), 1);
 }
 
 TEST_F(HistoryJourney, UndoInARenameNotificationRestoresTheFile)
 {
     launch();
-    const QString path = takeScreenshot(QStringLiteral("Invoice for October"));
-    const QString shot = QFileInfo(path).fileName();
+    const QString shot = QFileInfo(takeScreenshot(QStringLiteral("Invoice for October"))).fileName();
     ASSERT_TRUE(waitFor([&] { return recordFrom(shot) && !exists(shot); }, namingTimeout));
     const QString named = recordFrom(shot)->currentName;
 
-    // The rename's notification offers Undo; the user picks it in the notification.
-    uint notice = 0;
+    uint notification = 0;
     ASSERT_TRUE(waitFor([&] {
         for (const RecordingNotifications::Shown &shown : desktop().notifications().shown()) {
             if (shown.actions.contains(QLatin1String(Notifier::undoAction)) && shown.body.contains(stem(named)))
-                notice = shown.id;
+                notification = shown.id;
         }
-        return notice != 0;
+        return notification != 0;
     }));
-    desktop().notifications().invokeAction(notice, QLatin1String(Notifier::undoAction));
+    desktop().notifications().invokeAction(notification, QLatin1String(Notifier::undoAction));
     ASSERT_TRUE(waitFor([&] { return exists(shot) && !exists(named); }));
     EXPECT_EQ(recordFrom(shot)->state, RenameRecord::State::undone);
 }

@@ -18,24 +18,23 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
 JourneyDesktop *s_desktop = nullptr;
 
-void collect(QQuickItem *item, const QString &objectName, const std::function<bool(QQuickItem *)> &accept,
-             QQuickItem *&found)
+QQuickItem *findIn(QQuickItem *item, const QString &objectName, const std::function<bool(QQuickItem *)> &accept)
 {
-    if (found || !item || !item->isVisible())
-        return;
-    if (item->objectName() == objectName && (!accept || accept(item))) {
-        found = item;
-        return;
-    }
+    if (!item || !item->isVisible())
+        return nullptr;
+    if (item->objectName() == objectName && (!accept || accept(item)))
+        return item;
     const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, objectName, accept, found);
+    for (QQuickItem *child : children) {
+        if (QQuickItem *found = findIn(child, objectName, accept))
+            return found;
+    }
+    return nullptr;
 }
 
 QPoint centre(QQuickItem *item)
@@ -45,34 +44,25 @@ QPoint centre(QQuickItem *item)
 
 } // namespace
 
-// ---- The desktop ----
-
 void JourneyDesktop::prepareProfile(const QString &root)
 {
     const QString home = root + QStringLiteral("/home");
-    const struct
-    {
-        const char *variable;
-        QString path;
-    } folders[] = {
-        {"HOME", home},
-        {"XDG_CONFIG_HOME", home + QStringLiteral("/.config")},
-        {"XDG_DATA_HOME", home + QStringLiteral("/.local/share")},
-        {"XDG_STATE_HOME", home + QStringLiteral("/.local/state")},
-        {"XDG_CACHE_HOME", home + QStringLiteral("/.cache")},
-        {"XDG_RUNTIME_DIR", root + QStringLiteral("/run")},
-    };
-    for (const auto &folder : folders) {
-        QDir().mkpath(folder.path);
-        qputenv(folder.variable, QFile::encodeName(folder.path));
+    for (const auto &[variable, path] : {std::pair{"HOME", home},
+                                         {"XDG_CONFIG_HOME", home + "/.config"},
+                                         {"XDG_DATA_HOME", home + "/.local/share"},
+                                         {"XDG_STATE_HOME", home + "/.local/state"},
+                                         {"XDG_CACHE_HOME", home + "/.cache"},
+                                         {"XDG_RUNTIME_DIR", root + "/run"}}) {
+        QDir().mkpath(path);
+        qputenv(variable, QFile::encodeName(path));
     }
     QFile::setPermissions(root + QStringLiteral("/run"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    // Nothing of the machine's desktop leaks in: its screenshot folder, its portal, its theme's native dialogs.
+    // Nothing of the machine's desktop leaks in: its screenshot folder, its portal, its native dialogs.
     for (const char *variable : {"XDG_SCREENSHOTS_DIR", "XDG_PICTURES_DIR", "XDG_CURRENT_DESKTOP", "WAYLAND_DISPLAY"})
         qunsetenv(variable);
     qputenv("QT_QPA_PLATFORMTHEME", "generic");
-    // The activated analyzer reads its texts single-threaded and leaves soon after the journey.
+    // The analyzer the bus activates recognises single-threaded and leaves soon after the journey.
     qputenv("OMP_THREAD_LIMIT", "1");
     qputenv("ZENTROPE_TEST_IDLE_EXIT_MS", "3000");
 }
@@ -83,7 +73,6 @@ JourneyDesktop::JourneyDesktop(const QString &root)
 {
     m_thread.start();
     m_anchor.moveToThread(&m_thread);
-    // Made in the thread, so the bus delivers their calls there.
     QMetaObject::invokeMethod(
         &m_anchor,
         [this] {
@@ -111,23 +100,20 @@ JourneyDesktop::~JourneyDesktop()
 
 JourneyDesktop &JourneyDesktop::instance()
 {
-    Q_ASSERT(s_desktop);
     return *s_desktop;
 }
 
-void JourneyDesktop::resetProfile()
+void JourneyDesktop::reset()
 {
-    QDir(m_root + QStringLiteral("/home")).removeRecursively();
+    home().removeRecursively();
     prepareProfile(m_root);
     m_notifications->clear();
 }
 
-// ---- The journey ----
-
 void Journey::SetUp()
 {
-    ASSERT_TRUE(desktop().isReady()) << "the journey's notification server or status area is not on the bus";
-    desktop().resetProfile();
+    ASSERT_TRUE(desktop().notifications().isServing() && desktop().tray().isServing());
+    desktop().reset();
     m_screenshots = desktop().home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(m_screenshots);
     L10n::apply(InterfaceLanguage::en);
@@ -135,8 +121,7 @@ void Journey::SetUp()
 
 void Journey::TearDown()
 {
-    for (const QPointer<QTimer> &wait : std::as_const(m_dialogWaits))
-        delete wait;
+    qDeleteAll(m_dialogWaits);
     m_dialogWaits.clear();
     if (m_shell) {
         m_shell->shutdown();
@@ -148,12 +133,11 @@ void Journey::seed()
 {
     AppSettings settings;
     settings.setInterfaceLanguage(InterfaceLanguage::en);
-    // Where nothing answers: the journeys name from the recognised text, whatever runs on this machine.
+    // Nothing answers there, whatever runs on this machine.
     settings.setModelEndpoint(QStringLiteral("http://127.0.0.1:9"));
     settings.setOcrFallback(true);
     settings.setOnboardingDone(true);
-    settings.setFolders(
-        {WatchedFolder{QUuid::createUuid(), m_screenshots, *FolderBookmark::create(m_screenshots), true}});
+    settings.setFolders({{QUuid::createUuid(), m_screenshots, *FolderBookmark::create(m_screenshots), true}});
     settings.defaults().setString(QString::fromLatin1(WindowGeometry::key),
                                   WindowGeometry::format(QRect(40, 20, 700, 1000)));
 }
@@ -164,48 +148,38 @@ void Journey::launch()
     m_shell = std::make_unique<AppShell>(AppShell::Options{});
     ASSERT_TRUE(m_shell->launch());
     ASSERT_TRUE(m_shell->tray()) << "the application found no status area";
-    // Launching finishes in the background; a screenshot taken before the folders are watched is not one the
-    // user would take.
+    // A screenshot taken before the folders are watched is not one a user takes.
     if (m_shell->settings().autoProcessing()) {
         ASSERT_TRUE(waitFor([this] { return m_shell->model().isWatching(); }));
     }
 }
 
-QString Journey::takeScreenshot(const QString &heading, const QString &folder)
+QString Journey::takeScreenshot(const QString &heading)
 {
     static int taken = 0;
-    const QString name =
-        QStringLiteral("Screenshot From %1.png")
-            .arg(QDateTime::currentDateTime().addSecs(taken++).toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
-    const QString path = QDir(folder.isEmpty() ? m_screenshots : folder).filePath(name);
-    EXPECT_TRUE(
-        renderedScreen(heading, {QStringLiteral("Taken for a journey through Zentrope's windows")}).save(path, "PNG"));
+    const QDateTime when = QDateTime::currentDateTime().addSecs(taken++);
+    const QString path =
+        QDir(m_screenshots)
+            .filePath(
+                QStringLiteral("Screenshot From %1.png").arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))));
+    EXPECT_TRUE(renderedScreen(heading, {QStringLiteral("Taken on a journey through the windows")}).save(path));
     return path;
 }
 
 RenameRecord Journey::seedRecord(const QString &originalName, const QString &currentName)
 {
-    RenameRecord record;
-    record.id = QUuid::createUuid();
-    record.date = QDateTime::currentDateTimeUtc().addSecs(-600);
-    record.folderPath = m_screenshots;
-    record.originalName = originalName;
-    record.currentName = currentName;
-    record.engine = NamingEngineKind::ocr;
-    EXPECT_TRUE(renderedScreen(QFileInfo(currentName).completeBaseName()).save(record.filePath(), "PNG"));
+    RenameRecord record{QUuid::createUuid(),
+                        QDateTime::currentDateTimeUtc().addSecs(-600),
+                        m_screenshots,
+                        originalName,
+                        currentName,
+                        NamingEngineKind::ocr,
+                        RenameRecord::State::renamed,
+                        std::nullopt};
+    EXPECT_TRUE(renderedScreen(QFileInfo(currentName).completeBaseName()).save(record.filePath()));
     record.fileID = FileID::fromPath(record.filePath());
-    HistoryStore history;
-    history.add(record);
+    HistoryStore().add(record);
     return record;
-}
-
-std::optional<RenameRecord> Journey::recordNamed(const QString &currentName) const
-{
-    for (const RenameRecord &record : m_shell->history().records()) {
-        if (record.currentName == currentName)
-            return record;
-    }
-    return std::nullopt;
 }
 
 std::optional<RenameRecord> Journey::recordFrom(const QString &originalName) const
@@ -219,91 +193,50 @@ std::optional<RenameRecord> Journey::recordFrom(const QString &originalName) con
 
 QQuickWindow *Journey::openPanel()
 {
-    // The tray registers its icon with the status area shortly after the launch.
-    if (!waitFor([this] { return !desktop().tray().RegisteredStatusNotifierItems().isEmpty(); })) {
-        ADD_FAILURE() << "the tray icon never reached the status area";
-        return nullptr;
+    TrayIcon *tray = m_shell->tray();
+    if (!tray->panel() || !tray->panel()->isVisible()) {
+        EXPECT_TRUE(waitFor([this] { return desktop().tray().clickIcon(); })) << "no icon in the status area";
+        EXPECT_TRUE(waitFor([tray] { return tray->panel() && tray->panel()->isActive(); })) << "no panel";
     }
-    QQuickWindow *panel = m_shell->tray()->panel();
-    if (panel && panel->isVisible())
-        return panel;
-    desktop().tray().clickIcon();
-    if (!waitFor([this] {
-            QQuickWindow *shown = m_shell->tray()->panel();
-            return shown && shown->isExposed() && shown->isActive();
-        })) {
-        ADD_FAILURE() << "the tray panel did not open";
-        return nullptr;
-    }
-    return m_shell->tray()->panel();
+    return tray->panel();
 }
 
 QQuickWindow *Journey::openMainWindow()
 {
-    QQuickWindow *panel = openPanel();
-    if (!panel)
-        return nullptr;
-    click(find(panel, QStringLiteral("openWindowButton")));
-    if (!waitFor([this] {
-            QQuickWindow *window = m_shell->mainWindow().window();
-            return window && window->isExposed() && window->isActive();
-        })) {
-        ADD_FAILURE() << "the main window did not open";
-        return nullptr;
-    }
-    // The checker's first reading adds and changes rows; the user sees the window once it is in.
-    EXPECT_TRUE(waitFor([this] {
-        const SetupChecker *checker = m_shell->mainWindow().checker();
-        return checker && checker->notificationsAllowed().has_value();
-    }));
-    return m_shell->mainWindow().window();
+    click(find(openPanel(), QStringLiteral("openWindowButton")));
+    MainWindowController &main = m_shell->mainWindow();
+    // Open once active and once the setup checker's first reading, which adds rows, is in.
+    EXPECT_TRUE(waitFor([&main] {
+        return main.window() && main.window()->isActive() && main.checker() &&
+               main.checker()->notificationsAllowed().has_value();
+    })) << "the main window did not open";
+    return main.window();
 }
 
 void Journey::closeMainWindow()
 {
-    QQuickWindow *window = m_shell->mainWindow().window();
-    if (!window)
-        return;
-    // What the window manager's close button sends.
-    window->close();
+    if (QQuickWindow *window = m_shell->mainWindow().window())
+        window->close(); // what the window manager's close button does
     EXPECT_TRUE(waitFor([this] { return !m_shell->mainWindow().window(); }));
 }
 
-QQuickItem *Journey::find(QQuickItem *root, const QString &objectName, const std::function<bool(QQuickItem *)> &accept,
-                          std::chrono::milliseconds wait)
+QQuickItem *Journey::find(QQuickItem *root, const QString &objectName, const std::function<bool(QQuickItem *)> &accept)
 {
     QQuickItem *found = nullptr;
-    waitFor(
-        [&] {
-            found = nullptr;
-            collect(root, objectName, accept, found);
-            return found != nullptr;
-        },
-        wait);
-    if (!found)
-        ADD_FAILURE() << "no visible item " << objectName.toStdString();
+    waitFor([&] { return (found = findIn(root, objectName, accept)) != nullptr; });
+    EXPECT_TRUE(found) << "no visible item " << objectName.toStdString();
     return found;
-}
-
-QQuickItem *Journey::find(QQuickWindow *window, const QString &objectName,
-                          const std::function<bool(QQuickItem *)> &accept, std::chrono::milliseconds wait)
-{
-    if (!window) {
-        ADD_FAILURE() << "no window to find " << objectName.toStdString() << " in";
-        return nullptr;
-    }
-    return find(window->contentItem(), objectName, accept, wait);
 }
 
 QQuickItem *Journey::row(QQuickWindow *window, const QString &rowName, const QString &name)
 {
-    return find(window, rowName, [&name](QQuickItem *item) { return item->property("name").toString() == name; });
+    return find(window ? window->contentItem() : nullptr, rowName,
+                [&name](QQuickItem *item) { return item->property("name").toString() == name; });
 }
 
 QPoint Journey::settledCentre(QQuickItem *item)
 {
-    // Late content (the setup checker's first reading adds rows, a thumbnail arrives) can still move an item;
-    // where it is counts once it has stayed there for a few turns of the event loop.
+    // Late content (a thumbnail, a reading) can still move an item: it counts where it has stayed a few turns.
     QPoint last = centre(item);
     int still = 0;
     waitFor([&] {
@@ -315,53 +248,37 @@ QPoint Journey::settledCentre(QQuickItem *item)
     return last;
 }
 
-void Journey::hover(QQuickItem *item)
-{
-    if (!item)
-        return;
-    QTest::mouseMove(item->window(), settledCentre(item));
-}
-
 void Journey::click(QQuickItem *item)
 {
-    if (!item) {
-        ADD_FAILURE() << "nothing to click";
-        return;
-    }
-    QQuickWindow *window = item->window();
+    ASSERT_TRUE(item) << "nothing to click";
     const QPoint at = settledCentre(item);
-    QTest::mouseMove(window, at);
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseMove(item->window(), at);
+    QTest::mouseClick(item->window(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void Journey::clickInRow(QQuickItem *row, const QString &buttonName)
 {
-    if (!row) {
-        ADD_FAILURE() << "no row to click " << buttonName.toStdString() << " in";
-        return;
-    }
-    hover(row);
-    QQuickItem *button = find(row, buttonName, [](QQuickItem *item) { return item->isEnabled(); });
-    click(button);
+    ASSERT_TRUE(row) << "no row to click " << buttonName.toStdString() << " in";
+    QTest::mouseMove(row->window(), settledCentre(row));
+    click(find(row, buttonName, [](QQuickItem *item) { return item->isEnabled(); }));
 }
 
 void Journey::type(QQuickWindow *window, const QString &text)
 {
-    // Key by key, as a keyboard sends them (Latin-1 only, which is what the journeys type).
+    // Key by key, as a keyboard sends them (Latin-1 is all the journeys type).
     for (const QChar c : text)
         QTest::keyClick(window, c.toLatin1());
 }
 
-void Journey::press(QQuickWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers)
+void Journey::press(QQuickWindow *window, Qt::Key key)
 {
-    QTest::keyClick(window, key, modifiers);
+    QTest::keyClick(window, key);
 }
 
 void Journey::whenDialog(const std::function<void(QWidget *)> &act)
 {
     auto *poll = new QTimer(qApp);
     m_dialogWaits.append(poll);
-    poll->setInterval(20);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
         QWidget *dialog = QApplication::activeModalWidget();
         if (!dialog || !dialog->isVisible())
@@ -370,25 +287,18 @@ void Journey::whenDialog(const std::function<void(QWidget *)> &act)
         poll->deleteLater();
         act(dialog);
     });
-    poll->start();
+    poll->start(20);
 }
 
 void Journey::answerMessageBox(const QString &button)
 {
     QMessageBox *box = nullptr;
-    waitFor([&box] {
-        box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        return box && box->isVisible();
-    });
-    ASSERT_TRUE(box) << "no message box showed";
+    ASSERT_TRUE(waitFor([&box] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); }));
     const QList<QAbstractButton *> buttons = box->buttons();
-    for (QAbstractButton *candidate : buttons) {
-        if (candidate->text() == button) {
-            QTest::mouseClick(candidate, Qt::LeftButton);
-            return;
-        }
-    }
-    ADD_FAILURE() << "the message box has no button " << button.toStdString();
+    const auto chosen = std::find_if(buttons.begin(), buttons.end(),
+                                     [&button](QAbstractButton *candidate) { return candidate->text() == button; });
+    ASSERT_NE(chosen, buttons.end()) << "no button " << button.toStdString();
+    QTest::mouseClick(*chosen, Qt::LeftButton);
 }
 
 bool Journey::waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout)

@@ -14,8 +14,7 @@ TrayHost::TrayHost(QDBusConnection connection, QObject *parent)
     , m_connection(std::move(connection))
 {
     m_serving = m_connection.registerObject(path, this,
-                                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
-                                                QDBusConnection::ExportAllProperties) &&
+                                            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties) &&
                 m_connection.registerService(service);
 }
 
@@ -25,19 +24,13 @@ TrayHost::~TrayHost()
     m_connection.unregisterObject(path);
 }
 
-QStringList TrayHost::RegisteredStatusNotifierItems() const
-{
-    const QMutexLocker lock(&m_mutex);
-    return m_items;
-}
-
 bool TrayHost::clickIcon()
 {
-    const QStringList items = RegisteredStatusNotifierItems();
-    if (items.isEmpty())
+    const QMutexLocker lock(&m_mutex);
+    if (m_item.isEmpty())
         return false;
     QDBusMessage call =
-        QDBusMessage::createMethodCall(items.last(), QStringLiteral("/StatusNotifierItem"),
+        QDBusMessage::createMethodCall(m_item, QStringLiteral("/StatusNotifierItem"),
                                        QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
     call << 0 << 0;
     return m_connection.send(call);
@@ -45,12 +38,6 @@ bool TrayHost::clickIcon()
 
 void TrayHost::RegisterStatusNotifierItem(const QString &item)
 {
-    {
-        const QMutexLocker lock(&m_mutex);
-        m_items.removeAll(item);
-        m_items.append(item);
-    }
-    Q_EMIT StatusNotifierItemRegistered(item);
+    const QMutexLocker lock(&m_mutex);
+    m_item = item;
 }
-
-void TrayHost::RegisterStatusNotifierHost(const QString &) {}

@@ -47,21 +47,11 @@ QStringList RecordingNotifications::GetCapabilities()
     return {QStringLiteral("actions"), QStringLiteral("body")};
 }
 
-uint RecordingNotifications::Notify(const QString &appName, uint replacesId, const QString &, const QString &summary,
-                                    const QString &body, const QStringList &actions, const QVariantMap &hints, int)
+uint RecordingNotifications::Notify(const QString &, uint replacesId, const QString &, const QString &summary,
+                                    const QString &body, const QStringList &actions, const QVariantMap &, int)
 {
     const QMutexLocker lock(&m_mutex);
     const uint id = replacesId != 0 ? replacesId : m_nextId++;
-    m_shown.append({id, replacesId, appName, summary, body, actions, hints});
+    m_shown.append({id, summary, body, actions});
     return id;
-}
-
-void RecordingNotifications::CloseNotification(uint) {}
-
-QString RecordingNotifications::GetServerInformation(QString &vendor, QString &version, QString &specVersion)
-{
-    vendor = QStringLiteral("Zentrope tests");
-    version = QStringLiteral("1");
-    specVersion = QStringLiteral("1.2");
-    return QStringLiteral("recording");
 }

@@ -9,9 +9,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
-// A desktop notification server as small as the protocol allows: it records every notification and lets a test
-// pick an action as a user would in the notification's menu. It may serve from a thread of its own (so that
-// blocking calls of the code under test are answered); what it recorded is read from any thread.
+// A desktop notification server as small as the protocol allows: it records every notification and picks an
+// action as a user does in a notification. It may serve from a thread of its own; its record is read from any.
 class RecordingNotifications : public QObject
 {
     Q_OBJECT
@@ -21,16 +20,13 @@ public:
     struct Shown
     {
         uint id = 0;
-        uint replacesId = 0;
-        QString appName;
         QString summary;
         QString body;
         // Alternating action keys and labels.
         QStringList actions;
-        QVariantMap hints;
     };
 
-    // Serves org.freedesktop.Notifications on `connection`, which should be a connection of its own.
+    // Serves on `connection`, which should be a connection of its own.
     explicit RecordingNotifications(QDBusConnection connection, QObject *parent = nullptr);
     ~RecordingNotifications() override;
 
@@ -44,8 +40,6 @@ public Q_SLOTS:
     QStringList GetCapabilities();
     uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int timeout);
-    void CloseNotification(uint id);
-    QString GetServerInformation(QString &vendor, QString &version, QString &specVersion);
 
 private:
     QDBusConnection m_connection;

@@ -55,7 +55,6 @@ TEST(LoginItemTest, ExecQuotingFollowsTheDesktopEntryRules)
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a/100%/z")).contains("\nExec=/a/100%%/z --autostart\n"));
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a b/$z")).contains("\nExec=\"/a b/\\\\$z\" --autostart\n"));
     // A backslash is escaped for the quotes and again for the string: four in the file.
-    EXPECT_TRUE(
-        LoginItem::entryText(QStringLiteral("/a\\b/z")).contains("\nExec=\"/a\\\\\\\\b/z\" --autostart\n"));
+    EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\\b/z")).contains("\nExec=\"/a\\\\\\\\b/z\" --autostart\n"));
     EXPECT_TRUE(LoginItem::entryText(QStringLiteral("/a\nb/z")).contains("\nExec=\"/a\\nb/z\" --autostart\n"));
 }
