@@ -73,7 +73,8 @@ ScreenshotToolSettings::ScreenshotToolSettings(QString home, QProcessEnvironment
 
 ScreenshotToolSettings ScreenshotToolSettings::system()
 {
-    return ScreenshotToolSettings(realHomeDirectory(), QProcessEnvironment::systemEnvironment());
+    // The tools save under HOME, as the session sets it; the password database's entry is only the fallback.
+    return ScreenshotToolSettings(QDir::homePath(), QProcessEnvironment::systemEnvironment());
 }
 
 QString ScreenshotToolSettings::realHomeDirectory()

@@ -15,7 +15,7 @@ public:
     // XDG_PICTURES_DIR.
     ScreenshotToolSettings(QString home, QProcessEnvironment environment);
 
-    // The settings of the current user: the home folder from the password database.
+    // The settings of the current user, under the home folder the session set.
     static ScreenshotToolSettings system();
     // The home folder recorded for the current user, else the process's own idea of it.
     static QString realHomeDirectory();
