@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "ScreenCorpus.h"
+#include "OCRNamer.h"
+#include "VisionPerception.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include <cstdio>
+
+namespace {
+
+class ScreenCorpusTest : public ::testing::TestWithParam<std::string>
+{
+};
+
+// Each realistic screen goes the service's way (PNG bytes, decoding, recognition, layout) and is judged as a
+// person would judge it: no line across two panes, headings read right, a title that names the subject and
+// carries no debris.
+TEST_P(ScreenCorpusTest, ReadsTheScreenAsAPersonWould)
+{
+    QString error;
+    const std::optional<ScreenCorpus::Screen> screen = ScreenCorpus::render(QString::fromStdString(GetParam()), &error);
+    ASSERT_TRUE(screen) << error.toStdString();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(screen->image.save(&buffer, "PNG"));
+
+    const QImage image = VisionPerception::loadImage(png, VisionPerception::recognitionPixelSize);
+    const PerceptionResult result = VisionPerception().analyze(image, true);
+    ASSERT_TRUE(std::holds_alternative<ScreenshotFeatures>(result));
+    const auto &features = std::get<ScreenshotFeatures>(result);
+
+    std::vector<ScreenCorpus::ReadLine> read;
+    for (const ScreenshotFeatures::Line &line : features.lines) {
+        read.push_back({line.text, QRectF(line.left * image.width(), line.top * image.height(),
+                                          line.width * image.width(), line.height * image.height())});
+    }
+    const ScreenCorpus::Reading reading = ScreenCorpus::judge(*screen, read);
+    const QString title = OCRNamer::title(features, 8).value_or(QString());
+    const bool named = screen->subjects.isEmpty() || ScreenCorpus::namesSubject(*screen, title);
+    const QStringList debris = ScreenCorpus::debris(*screen, title);
+    std::printf("corpus %-22s CER %.3f heading %.3f spanning %lld %s \"%s\"\n", qPrintable(screen->name),
+                reading.errorRate(), reading.headingErrorRate(), qsizetype(reading.spanning.size()),
+                named ? "named" : "MISSED", qPrintable(title));
+
+    EXPECT_TRUE(reading.spanning.isEmpty()) << "read across panes: " << reading.spanning.join(" | ").toStdString();
+    EXPECT_LE(reading.headingErrorRate(), 0.1);
+    EXPECT_TRUE(named) << "\"" << title.toStdString() << "\" misses " << screen->subjects.join(" | ").toStdString();
+    EXPECT_TRUE(debris.isEmpty()) << "\"" << title.toStdString() << "\" carries " << debris.join(' ').toStdString();
+}
+
+std::vector<std::string> screens()
+{
+    std::vector<std::string> names;
+    for (const QString &name : ScreenCorpus::names())
+        names.push_back(name.toStdString());
+    return names;
+}
+
+std::string testName(const ::testing::TestParamInfo<std::string> &info)
+{
+    return QString::fromStdString(info.param).replace(u'-', u'_').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, ScreenCorpusTest, ::testing::ValuesIn(screens()), testName);
+
+} // namespace

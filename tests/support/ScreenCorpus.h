@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Zentrope contributors
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// Realistic screens drawn from the mock-ups in tests/data/screens, with the text they really show, and the
+// measures a recognition is judged by. Rendering needs a QGuiApplication.
+namespace ScreenCorpus {
+
+struct TrueLine
+{
+    QString text;
+    QRectF box; // in pixels of the rendered image
+    QString pane;
+    bool heading = false;
+};
+
+struct Screen
+{
+    QString name;
+    QImage image;
+    QStringList subjects; // alternative phrases, any of which names the screen's subject
+    bool dark = false;
+    std::vector<TrueLine> lines;
+};
+
+// A recognised line in pixels, from whichever recogniser is judged.
+struct ReadLine
+{
+    QString text;
+    QRectF box;
+};
+
+struct Reading
+{
+    int errors = 0;     // edits turning what was read into the true text, plus text read where there is none
+    int characters = 0; // characters of the true text
+    int headingErrors = 0;
+    int headingCharacters = 0;
+    QStringList spanning; // lines read across two panes
+
+    double errorRate() const { return characters ? double(errors) / characters : 0; }
+    double headingErrorRate() const { return headingCharacters ? double(headingErrors) / headingCharacters : 0; }
+};
+
+// The names of the mock-ups, sorted.
+QStringList names();
+std::optional<Screen> render(const QString &name, QString *error = nullptr);
+
+// Each true line is compared with the lines read over it (their centre within its height, overlapping it
+// sideways), left to right; read lines over no true line count in full as errors.
+Reading judge(const Screen &screen, const std::vector<ReadLine> &read);
+
+// Whether a title carries one of the subject's phrases, word for word (case and ё/е aside).
+bool namesSubject(const Screen &screen, const QString &title);
+// Title words that appear nowhere in the screen's text: misreadings, glyphs read as characters, window buttons.
+QStringList foreignWords(const Screen &screen, const QString &title);
+// Foreign words that are debris rather than misread words: mostly symbols.
+QStringList debris(const Screen &screen, const QString &title);
+
+int editDistance(const QString &a, const QString &b);
+
+} // namespace ScreenCorpus
