@@ -2,24 +2,19 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #pragma once
 
+#include "TesseractEnginePool.h"
 #include "TextRecognizer.h"
 
-#include <memory>
-#include <mutex>
-#include <vector>
-
-namespace tesseract {
-class TessBaseAPI;
-}
-
-// Text recognition by Tesseract (English and Russian LSTM models, automatic page segmentation).
+// Text recognition by Tesseract (English and Russian LSTM models, automatic page segmentation). The page is cut
+// into bands read by as many engines of the pool as are free; the result depends on the bands, never on how
+// many engines read them.
 class TesseractRecognizer final : public TextRecognizer
 {
 public:
-    TesseractRecognizer();
-    ~TesseractRecognizer() override;
+    // Bands per page: by default one per engine the pool may hold.
+    explicit TesseractRecognizer(TesseractEnginePool &pool = TesseractEnginePool::shared(), int bands = 0);
 
-    // One recognizer per process, so the models loaded at warm-up serve every later screenshot.
+    // One recognizer per process over the shared pool.
     static TesseractRecognizer &shared();
 
     Result recognize(const QImage &image) const override;
@@ -30,11 +25,6 @@ public:
     static bool isDark(const QImage &grey);
 
 private:
-    using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
-    Engine acquire(QString &error) const;
-    void release(Engine engine) const;
-
-    // A TessBaseAPI serves one thread at a time: idle engines wait here and concurrent calls get their own.
-    mutable std::mutex m_mutex;
-    mutable std::vector<Engine> m_idle;
+    TesseractEnginePool *m_pool;
+    int m_bands;
 };

@@ -13,11 +13,20 @@
 class TextRecognizer
 {
 public:
+    struct Word
+    {
+        QString text;
+        QRect box;
+        double confidence = 0;
+    };
+
     struct Observation
     {
         QString text;
         QRect box;             // in pixels of the image that was passed in
         double confidence = 0; // 0…1
+        // The line's words left to right, when the engine reports them.
+        std::vector<Word> words = {};
     };
 
     struct Result

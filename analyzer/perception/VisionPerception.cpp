@@ -3,6 +3,7 @@
 #include "VisionPerception.h"
 
 #include "Cld2LanguageIdentifier.h"
+#include "LineCleanup.h"
 #include "ScreenLayout.h"
 #include "TesseractRecognizer.h"
 
@@ -101,7 +102,7 @@ PerceptionResult VisionPerception::analyze(const QImage &image, bool recognizeTe
             return PerceptionError{PerceptionError::Code::recognitionFailed, *recognized.error};
         }
         ScreenLayout::ReadingOrder order =
-            ScreenLayout::readingOrder(acceptedLines(recognized.observations, image.size()));
+            ScreenLayout::readingOrder(acceptedLines(LineCleanup::clean(recognized.observations), image.size()));
         features.lines = std::move(order.lines);
         features.mainColumnCount = order.mainCount;
     }

@@ -160,6 +160,7 @@ std::optional<Screen> render(const QString &name, QString *error)
     Screen screen;
     screen.name = name;
     screen.image = window.grabWindow().convertToFormat(QImage::Format_RGB32);
+    screen.size = screen.image.size();
     screen.dark = root->property("dark").toBool();
     for (const QString &phrase : root->property("subject").toString().split(u'|', Qt::SkipEmptyParts))
         screen.subjects.append(phrase.trimmed());

@@ -26,6 +26,7 @@ struct Screen
 {
     QString name;
     QImage image;
+    QSize size;
     QStringList subjects; // alternative phrases, any of which names the screen's subject
     bool dark = false;
     std::vector<TrueLine> lines;
