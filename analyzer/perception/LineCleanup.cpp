@@ -24,8 +24,9 @@ constexpr double gutterGap = 2.0;
 constexpr double unsureConfidence = 0.5;
 // A lone character is mostly an icon read as a letter unless the engine is quite sure.
 constexpr double unsureCharacterConfidence = 0.7;
-// A word in the other script than the rest of its line: a badge or avatar read with the wrong model.
-constexpr double unsureForeignConfidence = 0.85;
+// A sure word: one in the other script than the rest of its line needs this much to stay (a badge or avatar read
+// with the wrong model), and only sure words tell the page's script.
+constexpr double sureConfidence = 0.85;
 // A character at the end of a line this far from its neighbour is an icon, check box or button beside the text.
 constexpr double strayGap = 0.5;
 // Share of a page's confident letters that makes its script the context of a word standing alone.
@@ -195,7 +196,7 @@ bool isStrayEnd(const std::vector<Word> &words, bool front, double height)
     if (!hasLetterOrDigit(word.text))
         return !isMeaningfulSymbol(word.text);
     // Mostly symbols and not sure: window buttons ("-o.*x") or a badge read as punctuation.
-    if (2 * wordCharacters(word.text) < word.text.toStdU32String().size() && word.confidence < unsureForeignConfidence)
+    if (2 * wordCharacters(word.text) < word.text.toStdU32String().size() && word.confidence < sureConfidence)
         return true;
     if (words.size() < 2 || !isLoneCharacter(word.text) || u_isdigit(static_cast<UChar32>(word.text.front().unicode())))
         return false;
@@ -214,7 +215,7 @@ bool isUnsure(const Word &word, Script lineScript)
         return true;
     const Script script = lettersOf(word.text).majority();
     return script != Script::none && lineScript != Script::none && script != lineScript &&
-           word.confidence < unsureForeignConfidence;
+           word.confidence < sureConfidence;
 }
 
 // The line made of the words kept. Words much taller than its usual word widen it but do not raise it, and it
@@ -292,7 +293,7 @@ std::vector<Observation> clean(const std::vector<Observation> &lines)
     Letters page;
     for (const Observation &line : lines) {
         for (const Word &word : line.words) {
-            if (word.confidence >= unsureForeignConfidence)
+            if (word.confidence >= sureConfidence)
                 page.add(lettersOf(word.text));
         }
     }

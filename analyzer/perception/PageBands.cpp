@@ -50,10 +50,12 @@ std::vector<int> textEdges(const std::vector<Bits> &edges)
     for (int y = 0; y < height; ++y) {
         const Bits &row = edges[static_cast<std::size_t>(y)];
         for (std::size_t i = 0; i < row.size(); ++i) {
-            std::uint64_t through = 0;
-            if (y >= 2 && y + 2 < height) {
-                through = edges[static_cast<std::size_t>(y - 2)][i] & edges[static_cast<std::size_t>(y - 1)][i] &
-                          edges[static_cast<std::size_t>(y + 1)][i] & edges[static_cast<std::size_t>(y + 2)][i];
+            // At the page's top and bottom edges only the rows that exist are compared.
+            std::uint64_t through = ~std::uint64_t(0);
+            for (int d = -2; d <= 2; ++d) {
+                const int neighbour = std::clamp(y + d, 0, height - 1);
+                if (d != 0 && neighbour != y)
+                    through &= edges[static_cast<std::size_t>(neighbour)][i];
             }
             counts[static_cast<std::size_t>(y)] += std::popcount(row[i] & ~through);
         }
@@ -109,7 +111,9 @@ std::vector<Band> split(const QImage &grey, int count)
         const auto best = std::min_element(gaps.begin(), gaps.end(), [&](const auto &a, const auto &b) {
             return std::abs(static_cast<double>(a.second) - target) < std::abs(static_cast<double>(b.second) - target);
         });
-        if (best == gaps.end() || best->first <= top)
+        // A cut far from the share it should give would only add a band to wait for.
+        if (best == gaps.end() || best->first <= top ||
+            std::abs(static_cast<double>(best->second) - target) > static_cast<double>(total) / (2.0 * count))
             continue;
         bands.push_back({top, best->first});
         top = best->first;

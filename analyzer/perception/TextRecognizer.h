@@ -18,6 +18,8 @@ public:
         QString text;
         QRect box;
         double confidence = 0;
+
+        bool operator==(const Word &) const = default;
     };
 
     struct Observation
@@ -27,6 +29,8 @@ public:
         double confidence = 0; // 0…1
         // The line's words left to right, when the engine reports them.
         std::vector<Word> words = {};
+
+        bool operator==(const Observation &) const = default;
     };
 
     struct Result

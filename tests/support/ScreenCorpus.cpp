@@ -162,6 +162,7 @@ std::optional<Screen> render(const QString &name, QString *error)
     screen.image = window.grabWindow().convertToFormat(QImage::Format_RGB32);
     screen.size = screen.image.size();
     screen.dark = root->property("dark").toBool();
+    screen.namingLimit = root->property("namingLimit").toString();
     for (const QString &phrase : root->property("subject").toString().split(u'|', Qt::SkipEmptyParts))
         screen.subjects.append(phrase.trimmed());
     collect(root, {}, screen.lines);

@@ -28,6 +28,7 @@ struct Screen
     QImage image;
     QSize size;
     QStringList subjects; // alternative phrases, any of which names the screen's subject
+    QString namingLimit;  // why the naming rules miss the subject of a screen read right
     bool dark = false;
     std::vector<TrueLine> lines;
 };

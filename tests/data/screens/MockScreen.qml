@@ -7,6 +7,8 @@ Rectangle {
     id: screen
     // Phrases naming the screen's subject, "|" between alternatives; empty when it has none.
     property string subject
+    // Why the naming rules miss the subject although the text is read right; empty when they name it.
+    property string namingLimit
     property bool dark: false
     property real pixelScale: 1
     color: Theme.background

@@ -8,6 +8,7 @@ MockScreen {
     height: 900
     dark: true
     subject: "Downloads"
+    namingLimit: "prominence goes by the height of the letters: file names with descenders outrank the bold folder name"
 
     WindowBar { title: "Downloads" }
 

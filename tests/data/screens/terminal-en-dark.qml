@@ -9,6 +9,7 @@ MockScreen {
     dark: true
     color: "#1c1c1c"
     subject: "build stopped|subcommand failed|was not declared in this scope"
+    namingLimit: "every line has the same size, so the most prominent is an early command, never the error"
 
     WindowBar { title: "maria@devbox: ~/src/uploader" }
     Rectangle {
