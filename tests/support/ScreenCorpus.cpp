@@ -48,33 +48,13 @@ bool isWordCharacter(char32_t c)
     return u_isalnum(static_cast<UChar32>(c));
 }
 
-// Lower case, ё read as е (recognisers and people treat them alike), surrounding symbols removed.
-QString normalised(const QString &token)
-{
-    const std::u32string scalars = token.toStdU32String();
-    const auto first = std::find_if(scalars.begin(), scalars.end(), isWordCharacter);
-    const auto last = std::find_if(scalars.rbegin(), scalars.rend(), isWordCharacter).base();
-    if (first >= last)
-        return {};
-    QString word = QString::fromStdU32String(std::u32string(first, last)).toLower();
-    return word.replace(QChar(0x451), QChar(0x435));
-}
-
+// Words in lower case with ё read as е, as recognisers and people treat them.
 QStringList words(const QString &text)
 {
-    QStringList out;
-    QString current;
-    for (const char32_t c : text.toStdU32String()) {
-        if (isWordCharacter(c)) {
-            current += QString::fromStdU32String(std::u32string(1, c));
-        } else if (!current.isEmpty()) {
-            out.append(normalised(current));
-            current.clear();
-        }
-    }
-    if (!current.isEmpty())
-        out.append(normalised(current));
-    return out;
+    QString spaced;
+    for (const char32_t c : text.toLower().replace(QChar(0x451), QChar(0x435)).toStdU32String())
+        spaced += isWordCharacter(c) ? QString::fromStdU32String(std::u32string(1, c)) : QStringLiteral(" ");
+    return spaced.split(u' ', Qt::SkipEmptyParts);
 }
 
 bool reads(const ReadLine &read, const TrueLine &line)
@@ -85,41 +65,35 @@ bool reads(const ReadLine &read, const TrueLine &line)
            overlap > 0.25 * std::min(read.box.width(), line.box.width());
 }
 
-// Indices in reading order: rows top to bottom (boxes whose centres lie within half a height share a row),
-// left to right within a row.
-template <typename Box>
-std::vector<std::size_t> inReadingOrder(std::vector<std::size_t> indices, Box box)
+// Texts in reading order: top to bottom, and left to right where boxes share a row.
+template <typename Line>
+QString joined(std::vector<const Line *> lines)
 {
-    std::sort(indices.begin(), indices.end(),
-              [&box](std::size_t a, std::size_t b) { return box(a).center().y() < box(b).center().y(); });
-    std::vector<std::size_t> ordered;
-    std::size_t start = 0;
-    for (std::size_t i = 1; i <= indices.size(); ++i) {
-        if (i == indices.size() || box(indices[i]).center().y() - box(indices[start]).center().y() >
-                                       0.5 * std::min(box(indices[i]).height(), box(indices[start]).height())) {
-            std::vector<std::size_t> row(indices.begin() + start, indices.begin() + i);
-            std::sort(row.begin(), row.end(),
-                      [&box](std::size_t a, std::size_t b) { return box(a).left() < box(b).left(); });
-            ordered.insert(ordered.end(), row.begin(), row.end());
-            start = i;
-        }
-    }
-    return ordered;
+    std::sort(lines.begin(), lines.end(), [](const Line *a, const Line *b) {
+        const double rise = a->box.center().y() - b->box.center().y();
+        return std::abs(rise) < 0.5 * std::min(a->box.height(), b->box.height()) ? a->box.left() < b->box.left()
+                                                                                 : rise < 0;
+    });
+    QStringList texts;
+    for (const Line *line : lines)
+        texts.append(line->text);
+    return texts.join(u' ');
 }
 
-// Edits that turn some stretch of text into wanted: neighbours read on the same line cost nothing.
-int substringDistance(const QString &wanted, const QString &text)
+// Edits turning a into b, or into the closest stretch of b when anywhere is set.
+int distance(const QString &a, const QString &b, bool anywhere = false)
 {
-    std::vector<int> previous(text.size() + 1, 0);
-    std::vector<int> current(text.size() + 1);
-    for (qsizetype i = 1; i <= wanted.size(); ++i) {
+    std::vector<int> previous(b.size() + 1);
+    std::vector<int> current(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        previous[j] = anywhere ? 0 : int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
         current[0] = int(i);
-        for (qsizetype j = 1; j <= text.size(); ++j)
-            current[j] =
-                std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (wanted[i - 1] != text[j - 1])});
+        for (qsizetype j = 1; j <= b.size(); ++j)
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
         std::swap(previous, current);
     }
-    return *std::min_element(previous.begin(), previous.end());
+    return anywhere ? *std::min_element(previous.begin(), previous.end()) : previous[b.size()];
 }
 
 } // namespace
@@ -176,8 +150,8 @@ std::optional<Screen> render(const QString &name, QString *error)
 
 Reading judge(const Screen &screen, const std::vector<ReadLine> &read)
 {
-    // Read lines and true lines that overlap form groups; each group's texts are compared in reading order, so
-    // a line read whole where the screen has two cells costs nothing here (spanning panes is counted apart).
+    // Read and true lines that overlap form groups whose texts are compared in reading order: a line read whole
+    // where the screen has two cells costs nothing here, since reading across panes is counted apart.
     const std::size_t n = read.size();
     std::vector<std::size_t> group(n + screen.lines.size());
     std::iota(group.begin(), group.end(), 0);
@@ -187,50 +161,37 @@ Reading judge(const Screen &screen, const std::vector<ReadLine> &read)
         return i;
     };
     Reading result;
+    std::vector<QSet<QString>> panesUnder(n);
     for (std::size_t t = 0; t < screen.lines.size(); ++t) {
         const TrueLine &line = screen.lines[t];
-        std::vector<std::size_t> over;
+        std::vector<const ReadLine *> over;
         for (std::size_t r = 0; r < n; ++r) {
             if (reads(read[r], line)) {
                 group[find(r)] = find(n + t);
-                over.push_back(r);
+                over.push_back(&read[r]);
+                panesUnder[r].insert(line.pane);
             }
-        }
-        if (line.heading) {
-            QStringList texts;
-            for (const std::size_t r : inReadingOrder(over, [&read](std::size_t i) { return read[i].box; }))
-                texts.append(read[r].text);
-            result.headingErrors += substringDistance(line.text, texts.join(u' '));
-            result.headingCharacters += int(line.text.size());
         }
         result.characters += int(line.text.size());
+        if (line.heading) {
+            // Neighbours read on the heading's line cost nothing: only its own characters count.
+            result.headingErrors += distance(line.text, joined(over), true);
+            result.headingCharacters += int(line.text.size());
+        }
     }
-    std::map<std::size_t, std::pair<std::vector<std::size_t>, std::vector<std::size_t>>> groups;
-    for (std::size_t i = 0; i < group.size(); ++i)
-        (i < n ? groups[find(i)].first : groups[find(i)].second).push_back(i < n ? i : i - n);
-    for (const auto &[root, members] : groups) {
-        const auto &[readers, truths] = members;
-        QStringList readText;
-        for (const std::size_t r : inReadingOrder(readers, [&read](std::size_t i) { return read[i].box; }))
-            readText.append(read[r].text);
-        QStringList trueText;
-        QSet<QString> panes;
-        for (const std::size_t t : inReadingOrder(truths, [&screen](std::size_t i) { return screen.lines[i].box; })) {
-            trueText.append(screen.lines[t].text);
-            panes.insert(screen.lines[t].pane);
-        }
-        result.errors += editDistance(readText.join(u' '), trueText.join(u' '));
-        if (panes.size() > 1) {
-            for (const std::size_t r : readers) {
-                QSet<QString> under;
-                for (const TrueLine &line : screen.lines) {
-                    if (reads(read[r], line))
-                        under.insert(line.pane);
-                }
-                if (under.size() > 1)
-                    result.spanning.append(read[r].text);
-            }
-        }
+    std::map<std::size_t, std::pair<std::vector<const ReadLine *>, std::vector<const TrueLine *>>> groups;
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        auto &[readers, truths] = groups[find(i)];
+        if (i < n)
+            readers.push_back(&read[i]);
+        else
+            truths.push_back(&screen.lines[i - n]);
+    }
+    for (const auto &[root, members] : groups)
+        result.errors += distance(joined(members.first), joined(members.second));
+    for (std::size_t r = 0; r < n; ++r) {
+        if (panesUnder[r].size() > 1)
+            result.spanning.append(read[r].text);
     }
     return result;
 }
@@ -244,49 +205,21 @@ bool namesSubject(const Screen &screen, const QString &title)
     });
 }
 
-QStringList foreignWords(const Screen &screen, const QString &title)
-{
-    QSet<QString> known;
-    for (const TrueLine &line : screen.lines) {
-        for (const QString &token : line.text.split(u' ', Qt::SkipEmptyParts)) {
-            known.insert(token);
-            known.insert(normalised(token));
-        }
-    }
-    QStringList foreign;
-    for (const QString &token : title.split(u' ', Qt::SkipEmptyParts)) {
-        const QString word = normalised(token);
-        if (!known.contains(word.isEmpty() ? token : word))
-            foreign.append(token);
-    }
-    return foreign;
-}
-
 QStringList debris(const Screen &screen, const QString &title)
 {
+    QSet<QString> shown;
+    for (const TrueLine &line : screen.lines) {
+        for (const QString &token : line.text.split(u' ', Qt::SkipEmptyParts))
+            shown.insert(token);
+    }
     QStringList found;
-    for (const QString &token : foreignWords(screen, title)) {
+    for (const QString &token : title.split(u' ', Qt::SkipEmptyParts)) {
         const std::u32string scalars = token.toStdU32String();
         const auto wordy = std::count_if(scalars.begin(), scalars.end(), isWordCharacter);
-        if (2 * std::size_t(wordy) < scalars.size())
+        if (2 * std::size_t(wordy) < scalars.size() && !shown.contains(token))
             found.append(token);
     }
     return found;
-}
-
-int editDistance(const QString &a, const QString &b)
-{
-    std::vector<int> previous(b.size() + 1);
-    std::vector<int> current(b.size() + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        previous[j] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        current[0] = int(i);
-        for (qsizetype j = 1; j <= b.size(); ++j)
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
-        std::swap(previous, current);
-    }
-    return previous[b.size()];
 }
 
 } // namespace ScreenCorpus

@@ -60,13 +60,9 @@ std::optional<Screen> render(const QString &name, QString *error = nullptr);
 // sideways), left to right; read lines over no true line count in full as errors.
 Reading judge(const Screen &screen, const std::vector<ReadLine> &read);
 
-// Whether a title carries one of the subject's phrases, word for word (case and ё/е aside).
+// Whether a title carries every word of one of the subject's phrases (case and ё/е aside).
 bool namesSubject(const Screen &screen, const QString &title);
-// Title words that appear nowhere in the screen's text: misreadings, glyphs read as characters, window buttons.
-QStringList foreignWords(const Screen &screen, const QString &title);
-// Foreign words that are debris rather than misread words: mostly symbols.
+// Title words made mostly of symbols that the screen does not show: icons, check boxes, window buttons.
 QStringList debris(const Screen &screen, const QString &title);
-
-int editDistance(const QString &a, const QString &b);
 
 } // namespace ScreenCorpus
