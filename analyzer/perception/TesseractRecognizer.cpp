@@ -192,14 +192,15 @@ TextRecognizer::Result TesseractRecognizer::recognize(const QImage &image) const
         for (std::size_t i = next++; i < bands.size(); i = next++)
             read[i] = recognizeBand(engine, grey, bands[i]);
     };
-    // Helpers join only with engines that are free now: with other calls busy, this one reads on alone.
+    // Helpers read on with engines free now (loading one where the pool has room), so that this thread starts at
+    // once; with every engine busy in other calls, this call reads its bands alone.
     std::vector<std::jthread> helpers;
-    while (helpers.size() + 1 < bands.size()) {
-        std::optional<TesseractEnginePool::Lease> lease = m_pool->tryAcquire();
-        if (!lease)
-            break;
+    for (std::size_t i = 1; i < bands.size(); ++i) {
         try {
-            helpers.emplace_back([&work, lease = std::move(*lease)] { work(*lease); });
+            helpers.emplace_back([this, &work] {
+                if (const std::optional<TesseractEnginePool::Lease> lease = m_pool->tryAcquire())
+                    work(**lease);
+            });
         } catch (const std::system_error &) {
             break;
         }
