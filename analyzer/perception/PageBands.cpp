@@ -16,6 +16,8 @@ namespace {
 constexpr int edgeContrast = 32;
 // Quiet rows needed between two text rows to cut there, so that no ascender or descender is cut off.
 constexpr int minimumGap = 3;
+// Bands lower than this are not worth an engine, and the engine may refuse a sliver.
+constexpr int minimumBand = 16;
 
 using Bits = std::vector<std::uint64_t>;
 
@@ -112,7 +114,7 @@ std::vector<Band> split(const QImage &grey, int count)
             return std::abs(static_cast<double>(a.second) - target) < std::abs(static_cast<double>(b.second) - target);
         });
         // A cut far from the share it should give would only add a band to wait for.
-        if (best == gaps.end() || best->first <= top ||
+        if (best == gaps.end() || best->first - top < minimumBand || grey.height() - best->first < minimumBand ||
             std::abs(static_cast<double>(best->second) - target) > static_cast<double>(total) / (2.0 * count))
             continue;
         bands.push_back({top, best->first});
