@@ -37,7 +37,11 @@ UiController::UiController(AppModel &model, AppSettings &settings, HistoryStore 
     , m_shell(std::move(shell))
     , m_panelRecords(history, panelRows)
     , m_homeRecords(history, collapsedCount)
+    , m_folders(settings)
 {
+    m_folders.setUnavailable(model.unavailableFolders());
+    connect(&model, &AppModel::unavailableFoldersChanged, this,
+            [this] { m_folders.setUnavailable(m_model.unavailableFolders()); });
     connect(&model, &AppModel::activityChanged, this, &UiController::update);
     connect(&model, &AppModel::aiAvailabilityChanged, this, &UiController::update);
     connect(&model, &AppModel::batchChanged, this, &UiController::update);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CheckpointListModel.h"
+#include "FolderListModel.h"
 #include "RecentRecordsModel.h"
 #include "RenameRecord.h"
 #include "SettingsAddress.h"
@@ -54,6 +55,7 @@ class UiController : public QObject
     Q_PROPERTY(RecentRecordsModel *panelRecords READ panelRecords CONSTANT)
     Q_PROPERTY(RecentRecordsModel *homeRecords READ homeRecords CONSTANT)
     Q_PROPERTY(CheckpointListModel *setupChecklist READ setupChecklist CONSTANT)
+    Q_PROPERTY(FolderListModel *folders READ folders CONSTANT)
     Q_PROPERTY(bool hasFolders READ hasFolders NOTIFY stateChanged)
     Q_PROPERTY(bool aiReady READ aiReady NOTIFY stateChanged)
     Q_PROPERTY(QStringList folderPaths READ folderPaths NOTIFY stateChanged)
@@ -122,6 +124,7 @@ public:
     RecentRecordsModel *panelRecords() { return &m_panelRecords; }
     RecentRecordsModel *homeRecords() { return &m_homeRecords; }
     CheckpointListModel *setupChecklist() { return &m_setupChecklist; }
+    FolderListModel *folders() { return &m_folders; }
     bool hasFolders() const;
     bool aiReady() const;
     QStringList folderPaths() const;
@@ -204,6 +207,7 @@ private:
     QString m_loginError;
     RecentRecordsModel m_panelRecords;
     RecentRecordsModel m_homeRecords;
+    FolderListModel m_folders;
     StatusSummary m_summary;
     bool m_needsAttention = false;
     QString m_deferredText;
