@@ -99,6 +99,8 @@ ModelStatus choose(const ModelEndpoint &endpoint, const QList<Candidate> &candid
     ModelStatus status;
     status.availability = AIAvailability::available();
     status.endpoint = endpoint;
+    for (const Candidate &candidate : candidates)
+        status.offered.append({candidate.name, candidate.vision});
     status.model = best->name;
     status.vision = best->vision;
     status.languages = best->languages;
@@ -168,9 +170,10 @@ Candidate makeCandidate(const QString &name, bool vision, const QStringList &fam
 class Prober
 {
 public:
-    explicit Prober(ModelEnvironment environment)
+    // `everyModel`: the user's choice of model filters nothing, so every usable model is offered.
+    Prober(ModelEnvironment environment, bool everyModel)
         : m_environment(std::move(environment))
-        , m_wanted(m_environment.modelSetting())
+        , m_wanted(everyModel ? QString() : m_environment.modelSetting())
     {}
 
     QCoro::Task<ModelStatus> run()
@@ -417,7 +420,13 @@ private:
 
 QCoro::Task<ModelStatus> ModelProbe::read(ModelEnvironment environment)
 {
-    Prober prober(std::move(environment));
+    Prober prober(std::move(environment), false);
+    co_return co_await prober.run();
+}
+
+QCoro::Task<ModelStatus> ModelProbe::catalog(ModelEnvironment environment)
+{
+    Prober prober(std::move(environment), true);
     co_return co_await prober.run();
 }
 

@@ -26,6 +26,8 @@ namespace ModelProbe {
 
 QCoro::Task<ModelStatus> read(ModelEnvironment environment);
 QCoro::Task<ModelStatus> read();
+// A reading that ignores the user's choice of model and offers every usable model of the server it finds.
+QCoro::Task<ModelStatus> catalog(ModelEnvironment environment);
 
 // Reads again every poll interval while `status` says the model is loading; returns the first reading that does not,
 // or the last one when the deadline passes first.

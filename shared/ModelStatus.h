@@ -5,6 +5,7 @@
 #include "AIAvailability.h"
 #include "ModelEndpoint.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,16 @@ struct ModelStatus
     // Not ready only because the server is loading the model (llama-server says so; Ollama and LM Studio load
     // while the first request waits, so they never report it).
     bool loading = false;
+    // A model the server offers, for the settings' chooser.
+    struct Offered
+    {
+        QString name;
+        bool vision = false;
+        friend bool operator==(const Offered &, const Offered &) = default;
+    };
+    // Every usable model of the server after ModelProbe::catalog; after a plain reading only those that match the
+    // user's choice of model.
+    QList<Offered> offered;
 
     bool isAvailable() const { return availability.isAvailable(); }
     // Whether one of the model's languages is exactly this code: callers pass the bare code; "ru-RU" is never

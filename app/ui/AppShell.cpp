@@ -115,8 +115,11 @@ AppShell::AppShell(Options options)
     shell.folderAccess = &p.folderAccess;
     shell.loginItem = &p.loginItem;
     shell.opener.run = [&p](const QStringList &command) { return p.launcher.run(command.first(), command.mid(1)); };
-    shell.opener.openUrl = [&p](const QUrl &url) { return p.launcher.open(url.toString()); };
+    shell.opener.openUrl = [&p](const QUrl &url) {
+        return p.launcher.open(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    };
     shell.trayAvailable = p.hasTray;
+    shell.readCatalog = [] { return ModelProbe::catalog(ModelEnvironment::system()); };
     p.ui = std::make_unique<UiController>(*p.model, p.settings, p.history, p.router, p.appearance, shell);
     UiController::setInstance(p.ui.get());
     p.launcher.setOnFailure([&p](const QString &target) {

@@ -23,10 +23,11 @@ ApplicationWindow {
     palette.button: Theme.control
     palette.buttonText: Theme.text
     palette.highlight: Theme.brand
-    palette.highlightedText: "#ffffff"
+    // Highlighted rows of drop-down lists are drawn on `light`: a hover grey, with the ordinary text colour.
+    palette.highlightedText: Theme.text
     palette.mid: Theme.border
     palette.dark: Theme.brand
-    palette.light: Theme.card
+    palette.light: Theme.hover
     palette.midlight: Theme.control
     palette.placeholderText: Theme.secondary
     palette.toolTipBase: Theme.card

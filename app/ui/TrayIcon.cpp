@@ -19,8 +19,12 @@ TrayIcon::TrayIcon(QQmlEngine &engine, UiController &ui, QObject *parent)
 {
     m_icon.setToolTip(QStringLiteral("Zentrope"));
     // Status-area hosts that show no panel on a click still offer the menu.
-    m_menu.addAction(L("menu.open"), &ui, &UiController::openMainWindow);
-    m_menu.addAction(L("menu.quit"), &ui, &UiController::quit);
+    QAction *open = m_menu.addAction(L("menu.open"), &ui, &UiController::openMainWindow);
+    QAction *quit = m_menu.addAction(L("menu.quit"), &ui, &UiController::quit);
+    connect(&ui, &UiController::languageChanged, this, [open, quit] {
+        open->setText(L("menu.open"));
+        quit->setText(L("menu.quit"));
+    });
     m_icon.setContextMenu(&m_menu);
     connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::MiddleClick)

@@ -11,7 +11,8 @@ ApplicationWindow {
     id: panel
     objectName: "trayPanel"
     flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint
-    width: 330
+    // Wide enough for the longer texts of some languages.
+    width: Math.max(330, content.implicitWidth + 28)
     height: content.implicitHeight + 28
     color: Theme.window
 

@@ -11,7 +11,9 @@
 #include "HomeChecklist.h"
 #include "L10n.h"
 #include "LoginItem.h"
+#include "Notifier.h"
 #include "SetupChecker.h"
+#include "Version.h"
 
 #include <QDir>
 #include <QtQml/qqmlextensionplugin.h>
@@ -39,6 +41,14 @@ UiController::UiController(AppModel &model, AppSettings &settings, HistoryStore 
     , m_homeRecords(history, collapsedCount)
     , m_folders(settings)
 {
+    SettingsController::Services services;
+    services.folderAccess = m_shell.folderAccess;
+    services.opener = m_shell.opener;
+    services.notice = [this](const QString &text) { showNotice(text); };
+    services.readCatalog = m_shell.readCatalog;
+    services.siteAddress = QString::fromUtf8(Zentrope::siteAddress);
+    m_settingsTab = std::make_unique<SettingsController>(model, settings, history, std::move(services));
+    connect(&settings, &AppSettings::interfaceLanguageChanged, this, &UiController::languageSwitched);
     m_folders.setUnavailable(model.unavailableFolders());
     connect(&model, &AppModel::unavailableFoldersChanged, this,
             [this] { m_folders.setUnavailable(m_model.unavailableFolders()); });
@@ -79,6 +89,7 @@ UiController *UiController::create(QQmlEngine *, QJSEngine *)
 
 void UiController::setChecker(SetupChecker *checker)
 {
+    m_settingsTab->setChecker(checker);
     disconnect(m_checkerConnection);
     m_checker = checker;
     if (checker)
@@ -221,9 +232,41 @@ QString UiController::showAllText() const
     return m_showAll ? L("home.showLess") : L("home.showAll");
 }
 
-QString UiController::text(const QString &key) const
+QString UiController::lookup(const QString &key) const
 {
     return L(key.toUtf8().constData());
+}
+
+QJSValue UiController::textFunction() const
+{
+    QJSEngine *engine = qjsEngine(this);
+    if (!engine)
+        return {};
+    // The engine keeps one wrapper per object; the method read from it calls back into this controller.
+    auto *self = const_cast<UiController *>(this);
+    QJSEngine::setObjectOwnership(self, QJSEngine::CppOwnership);
+    return engine->newQObject(self).property(QStringLiteral("lookup"));
+}
+
+QString UiController::language() const
+{
+    return L10n::code();
+}
+
+void UiController::languageSwitched()
+{
+    // Texts and the lists built of them first; then the indexes into those lists, which a drop-down forgets when it
+    // is given a new list.
+    Q_EMIT languageChanged();
+    m_settingsTab->languageSwitched();
+    Q_EMIT settingsChanged();
+    Q_EMIT showAllChanged();
+    update();
+    m_panelRecords.refresh();
+    m_homeRecords.refresh();
+    // The action buttons of the next rename notification carry the new language's titles.
+    if (Notifier *notifier = m_model.notifier())
+        notifier->registerCategories();
 }
 
 void UiController::setAutoProcessing(bool on)

@@ -7,10 +7,12 @@
 #include "RecentRecordsModel.h"
 #include "RenameRecord.h"
 #include "SettingsAddress.h"
+#include "SettingsController.h"
 #include "StatusSummary.h"
 #include "WindowRouter.h"
 
 #include <QJSEngine>
+#include <QJSValue>
 #include <QObject>
 #include <QPointer>
 #include <QQmlEngine>
@@ -56,6 +58,12 @@ class UiController : public QObject
     Q_PROPERTY(RecentRecordsModel *homeRecords READ homeRecords CONSTANT)
     Q_PROPERTY(CheckpointListModel *setupChecklist READ setupChecklist CONSTANT)
     Q_PROPERTY(FolderListModel *folders READ folders CONSTANT)
+    Q_PROPERTY(SettingsController *settingsTab READ settingsTab CONSTANT)
+    // The views call App.text("key"). Reading the function is what ties every text binding to the language, so a
+    // change of language re-evaluates them all: the windows, the tray panel and the lists redraw at once.
+    Q_PROPERTY(QJSValue text READ textFunction NOTIFY languageChanged)
+    // The interface language's code, "en" or "ru".
+    Q_PROPERTY(QString language READ language NOTIFY languageChanged)
     Q_PROPERTY(bool hasFolders READ hasFolders NOTIFY stateChanged)
     Q_PROPERTY(bool aiReady READ aiReady NOTIFY stateChanged)
     Q_PROPERTY(QStringList folderPaths READ folderPaths NOTIFY stateChanged)
@@ -88,6 +96,8 @@ public:
         SettingsAddress::Opener opener;
         // Without a tray the window is the only way to the application, so it offers quitting itself.
         bool trayAvailable = true;
+        // Reads every model the model server offers, for the settings' chooser; empty offers none.
+        std::function<QCoro::Task<ModelStatus>()> readCatalog;
     };
 
     UiController(AppModel &model, AppSettings &settings, HistoryStore &history, WindowRouter &router,
@@ -125,6 +135,7 @@ public:
     RecentRecordsModel *homeRecords() { return &m_homeRecords; }
     CheckpointListModel *setupChecklist() { return &m_setupChecklist; }
     FolderListModel *folders() { return &m_folders; }
+    SettingsController *settingsTab() { return m_settingsTab.get(); }
     bool hasFolders() const;
     bool aiReady() const;
     QStringList folderPaths() const;
@@ -158,7 +169,9 @@ public:
     void windowClosed();
 
     // The text under a key in the interface language.
-    Q_INVOKABLE QString text(const QString &key) const;
+    Q_INVOKABLE QString lookup(const QString &key) const;
+    QJSValue textFunction() const;
+    QString language() const;
 
     // Actions; each is one call of the model or the shell.
     Q_INVOKABLE void setAutoProcessing(bool on);
@@ -188,9 +201,12 @@ Q_SIGNALS:
     void showAllChanged();
     void settingsChanged();
     void noticeChanged();
+    // The interface language changed; every text is to be looked up again.
+    void languageChanged();
 
 private:
     void update();
+    void languageSwitched();
     // Opens the first address that opens; says so when none did.
     void openAddresses(const QStringList &addresses);
     std::optional<RenameRecord> record(const QString &recordId) const;
@@ -208,6 +224,7 @@ private:
     RecentRecordsModel m_panelRecords;
     RecentRecordsModel m_homeRecords;
     FolderListModel m_folders;
+    std::unique_ptr<SettingsController> m_settingsTab;
     StatusSummary m_summary;
     bool m_needsAttention = false;
     QString m_deferredText;

@@ -107,6 +107,12 @@ TEST(ModelProbe, OllamaPicksAVisionModelFirstAndReportsItsLanguages)
     EXPECT_EQ(status.languages, (QStringList{u"en"_qs, u"de"_qs}));
     EXPECT_FALSE(status.supports(u"ru"_qs));
 
+    // The chooser's catalog offers every model that can chat, whatever the user chose.
+    using Offered = ModelStatus::Offered;
+    EXPECT_EQ(
+        runTask(ModelProbe::catalog(fixture.environment(candidates))).offered,
+        (QList<Offered>{{u"phi4-mini:latest"_qs, false}, {u"llama3.2:3b"_qs, false}, {u"qwen2.5vl:7b"_qs, true}}));
+
     fixture.choose("modelName", u"gemma3:27b"_qs);
     EXPECT_EQ(fixture.read(candidates).availability, AIAvailability::modelNotReady());
     // An embedding model is installed but cannot chat.
