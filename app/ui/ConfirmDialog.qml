@@ -18,8 +18,11 @@ Dialog {
     modal: true
     padding: 20
     topPadding: 8
-    palette.window: Theme.card
-    palette.windowText: Theme.text
+    background: Rectangle {
+        color: Theme.card
+        border.color: Theme.border
+        radius: Theme.radius
+    }
 
     header: Label {
         padding: 20

@@ -61,7 +61,10 @@ SettingsController::SettingsController(AppModel &model, AppSettings &settings, H
     connect(&settings, &AppSettings::namingChanged, this, &SettingsController::updateStatus);
     connect(&settings, &AppSettings::notificationsChanged, this, &SettingsController::updateStatus);
     connect(&settings, &AppSettings::modelEndpointChanged, this, &SettingsController::serverChanged);
-    connect(&settings, &AppSettings::modelNameChanged, this, &SettingsController::modelsChanged);
+    connect(&settings, &AppSettings::modelNameChanged, this, [this] {
+        Q_EMIT modelLabelsChanged();
+        Q_EMIT modelsChanged();
+    });
     connect(&model, &AppModel::aiAvailabilityChanged, this, &SettingsController::updateStatus);
     updateStatus();
 }
@@ -72,7 +75,6 @@ void SettingsController::languageSwitched()
     Q_EMIT choicesChanged();
     updateStatus();
     Q_EMIT serverChanged();
-    Q_EMIT modelsChanged();
     Q_EMIT testChanged();
 }
 
@@ -96,6 +98,9 @@ void SettingsController::updateStatus()
         rows.append(CheckpointRow::translationPack(m_checker->translation()));
     m_translationRow.setRows(rows);
     Q_EMIT statusChanged();
+    // The first entry of the model chooser names the model in use.
+    Q_EMIT modelLabelsChanged();
+    Q_EMIT modelsChanged();
 }
 
 // ---- Folders ----
@@ -349,6 +354,7 @@ void SettingsController::setServerAddress(const QString &text)
         Q_EMIT serverChanged();
         return;
     }
+    m_serverError.clear();
     if (!endpoint->isLoopback() && !remoteAllowed()) {
         m_remoteServer = address;
         Q_EMIT serverChanged();
@@ -402,7 +408,9 @@ QStringList SettingsController::modelLabels() const
         const auto offered = std::find_if(m_offered.begin(), m_offered.end(),
                                           [&](const ModelStatus::Offered &o) { return o.name == name; });
         if (name.isEmpty())
-            labels.append(L("model.name.auto"));
+            labels.append(m_settings.modelName().trimmed().isEmpty() && m_checker && m_checker->ai().isAvailable()
+                              ? L("model.name.autoFound", m_checker->modelStatus().model)
+                              : L("model.name.auto"));
         else if (offered != m_offered.end() && offered->vision)
             labels.append(L("model.name.vision", name));
         else
@@ -470,7 +478,7 @@ QCoro::Task<> SettingsController::readModels()
     if (!self || generation != m_modelsGeneration || status.offered == m_offered)
         co_return;
     m_offered = status.offered;
-    Q_EMIT labelsChanged();
+    Q_EMIT modelLabelsChanged();
     Q_EMIT modelsChanged();
 }
 

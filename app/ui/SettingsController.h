@@ -65,7 +65,7 @@ class SettingsController : public QObject
     Q_PROPERTY(QString serverError READ serverError NOTIFY serverChanged)
     Q_PROPERTY(QString remoteServer READ remoteServer NOTIFY serverChanged)
     Q_PROPERTY(QString remoteQuestion READ remoteQuestion NOTIFY serverChanged)
-    Q_PROPERTY(QStringList modelLabels READ modelLabels NOTIFY labelsChanged)
+    Q_PROPERTY(QStringList modelLabels READ modelLabels NOTIFY modelLabelsChanged)
     Q_PROPERTY(int modelIndex READ modelIndex WRITE setModelIndex NOTIFY modelsChanged)
     Q_PROPERTY(bool testing READ testing NOTIFY testChanged)
     Q_PROPERTY(QString testName READ testName NOTIFY testChanged)
@@ -176,6 +176,7 @@ public:
 
 Q_SIGNALS:
     void labelsChanged();
+    void modelLabelsChanged();
     void choicesChanged();
     void statusChanged();
     void serverChanged();

@@ -234,6 +234,7 @@ ScrollView {
                         required property var modelData
                         width: dateBox.width
                         text: modelData.text
+                        font.weight: dateBox.currentIndex === index ? Font.DemiBold : Font.Normal
                         highlighted: dateBox.highlightedIndex === index
                         Rectangle {
                             visible: modelData.divider

@@ -78,19 +78,27 @@ void TrayIcon::togglePanel()
         }
         // Kept once built: the panel closes itself while its own buttons run modal choosers, and deleting it
         // from their nested event loops would pull the button out from under the running call.
+        // Its size follows its content, which is laid out again only when shown (after a change of language, say).
+        connect(m_panel, &QWindow::widthChanged, this, &TrayIcon::placePanel);
+        connect(m_panel, &QWindow::heightChanged, this, &TrayIcon::placePanel);
     }
-    QRect icon = m_icon.geometry();
-    if (!icon.isValid())
-        icon = QRect(QCursor::pos(), QSize(1, 1));
-    const QScreen *screen = QGuiApplication::screenAt(icon.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen)
-        m_panel->setPosition(panelPosition(icon, m_panel->size(), screen->availableGeometry()));
+    m_iconArea = m_icon.geometry();
+    if (!m_iconArea.isValid())
+        m_iconArea = QRect(QCursor::pos(), QSize(1, 1));
+    placePanel();
     m_ui.panelShown();
     m_panel->show();
     m_panel->raise();
     m_panel->requestActivate();
+}
+
+void TrayIcon::placePanel()
+{
+    const QScreen *screen = QGuiApplication::screenAt(m_iconArea.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen && m_panel)
+        m_panel->setPosition(panelPosition(m_iconArea, m_panel->size(), screen->availableGeometry()));
 }
 
 void TrayIcon::releasePanel()

@@ -31,6 +31,7 @@ public:
 
 private:
     void updateIcon();
+    void placePanel();
     void releasePanel();
 
     QQmlEngine &m_engine;
@@ -39,4 +40,6 @@ private:
     QMenu m_menu;
     QString m_iconName;
     QPointer<QQuickWindow> m_panel;
+    // Where the icon was when the panel was last opened.
+    QRect m_iconArea;
 };
