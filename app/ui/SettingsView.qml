@@ -117,10 +117,12 @@ ScrollView {
 
         // ---- Folders ----
         Caption {
+            objectName: "foldersCaption"
             Layout.topMargin: 22
             text: App.text("settings.folders")
         }
         Card {
+            objectName: "foldersCard"
             Repeater {
                 model: App.folders
                 delegate: FolderRow {
@@ -149,8 +151,12 @@ ScrollView {
         }
 
         // ---- Naming ----
-        Caption { text: App.text("settings.naming") }
+        Caption {
+            objectName: "namingCaption"
+            text: App.text("settings.naming")
+        }
         Card {
+            objectName: "namingCard"
             ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 4
@@ -268,8 +274,12 @@ ScrollView {
         }
 
         // ---- Behaviour ----
-        Caption { text: App.text("settings.behavior") }
+        Caption {
+            objectName: "behaviourCaption"
+            text: App.text("settings.behavior")
+        }
         Card {
+            objectName: "behaviourCard"
             LabelledRow {
                 title: App.text("general.auto")
                 Switch {
@@ -327,8 +337,12 @@ ScrollView {
         }
 
         // ---- Intelligence ----
-        Caption { text: App.text("settings.ai") }
+        Caption {
+            objectName: "aiCaption"
+            text: App.text("settings.ai")
+        }
         Card {
+            objectName: "aiCard"
             RowLayout {
                 Layout.fillWidth: true
                 spacing: 10
@@ -507,8 +521,12 @@ ScrollView {
         }
 
         // ---- Appearance ----
-        Caption { text: App.text("settings.appearance") }
+        Caption {
+            objectName: "appearanceCaption"
+            text: App.text("settings.appearance")
+        }
         Card {
+            objectName: "appearanceCard"
             LabelledRow {
                 title: App.text("general.theme")
                 ComboBox {
@@ -541,6 +559,7 @@ ScrollView {
             onClicked: confirmClear.open()
         }
         ColumnLayout {
+            objectName: "footerInfo"
             Layout.fillWidth: true
             Layout.bottomMargin: 22
             spacing: 4

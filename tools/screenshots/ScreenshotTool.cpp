@@ -4,10 +4,12 @@
 // zentrope-screenshots STATE OUTPUT_DIR: starts the application's model, settings, history and windows over the
 // profile that XDG_CONFIG_HOME and XDG_DATA_HOME name (seeded here with a watched folder, renamed screenshots and one
 // pending file), brings them into STATE and saves the main window (and, for "fine", the tray panel) as PNG files.
-// STATE: fine, attention, batch, empty, dark, settings, onboarding.
+// The settings states save each section of the settings tab on its own.
+// STATE: fine, attention, batch, empty, dark, onboarding, settings, settings-dark, settings-ru.
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "Appearance.h"
+#include "FolderAccess.h"
 #include "HistoryStore.h"
 #include "L10n.h"
 #include "SetupChecker.h"
@@ -24,6 +26,7 @@
 #include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
 
@@ -43,6 +46,7 @@ public:
         AnalyzeResponse response;
         response.title = QStringLiteral("Quarterly sales dashboard");
         response.engine = NamingEngineKind::ai;
+        response.duration = 1.8;
         co_return AnalyzeResult(response);
     }
 
@@ -86,6 +90,50 @@ bool save(QQuickWindow &window, const QString &path)
     return saved;
 }
 
+// Hands the settings tab's test one image.
+class OneImage final : public FolderAccess
+{
+public:
+    explicit OneImage(QString path)
+        : m_path(std::move(path))
+    {}
+    std::optional<QString> chooseFolder(const QString &, const QString &) override { return std::nullopt; }
+    QStringList chooseImages(bool) override { return {m_path}; }
+
+private:
+    QString m_path;
+};
+
+// Scrolls the settings tab to one section (its caption and card, by object name) and saves just that part.
+bool saveSection(QQuickWindow &window, const QString &section, const QString &path)
+{
+    QQuickItem *view = window.findChild<QQuickItem *>(QStringLiteral("settingsView"));
+    auto *caption = window.findChild<QQuickItem *>(section + QStringLiteral("Caption"));
+    auto *card = window.findChild<QQuickItem *>(section + QStringLiteral("Card"));
+    auto *flickable = view ? view->property("contentItem").value<QQuickItem *>() : nullptr;
+    if (!caption || !card || !flickable) {
+        std::fprintf(stderr, "no section %s\n", qPrintable(section));
+        return false;
+    }
+    // The footer belongs with the last section.
+    QQuickItem *last = card;
+    if (section == u"appearance")
+        last = window.findChild<QQuickItem *>(QStringLiteral("footerInfo"));
+    const qreal top = caption->mapToItem(flickable->property("contentItem").value<QQuickItem *>(), QPointF()).y();
+    flickable->setProperty("contentY", std::max<qreal>(0, top - 12));
+    waitFor([] { return false; }, 600);
+    const QRectF first = caption->mapRectToScene(caption->boundingRect());
+    const QRectF end = last->mapRectToScene(last->boundingRect());
+    const QRect area = QRectF(QPointF(0, first.top() - 12), QPointF(window.width(), end.bottom() + 14))
+                           .toAlignedRect()
+                           .intersected(QRect(QPoint(), window.size()));
+    const QImage image = window.grabWindow().copy(area);
+    const bool saved = image.save(path, "PNG", 9);
+    std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", qPrintable(path), image.width(),
+                 image.height());
+    return saved;
+}
+
 std::unique_ptr<QQuickWindow> load(QQmlEngine &engine, const QString &file)
 {
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/qt/qml/Zentrope/Ui/") + file));
@@ -106,17 +154,19 @@ int main(int argc, char *argv[])
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     if (argc != 3) {
         std::fprintf(stderr,
-                     "usage: zentrope-screenshots fine|attention|batch|empty|dark|settings|onboarding OUTPUT_DIR\n");
+                     "usage: zentrope-screenshots fine|attention|batch|empty|dark|onboarding|settings|settings-dark|"
+                     "settings-ru OUTPUT_DIR\n");
         return 2;
     }
     const QString state = QString::fromLocal8Bit(argv[1]);
     const QDir output(QString::fromLocal8Bit(argv[2]));
     const bool available = state != u"attention" && state != u"onboarding";
+    const bool settingsTab = state.startsWith(u"settings");
 
     AppSettings settings;
-    settings.setInterfaceLanguage(InterfaceLanguage::en);
+    settings.setInterfaceLanguage(state == u"settings-ru" ? InterfaceLanguage::ru : InterfaceLanguage::en);
     settings.setOnboardingDone(true);
-    settings.setAppearance(state == u"dark" ? AppearanceMode::dark : AppearanceMode::light);
+    settings.setAppearance(state.endsWith(u"dark") ? AppearanceMode::dark : AppearanceMode::light);
     HistoryStore history;
 
     AppModelServices services;
@@ -128,7 +178,20 @@ int main(int argc, char *argv[])
 
     const QString shots = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
     QDir().mkpath(shots);
-    model.addFolder(shots);
+    if (settingsTab) {
+        // A second folder on a disk that is not there, to show how such a folder looks.
+        WatchedFolder archive;
+        archive.id = QUuid::createUuid();
+        archive.path = QStringLiteral("/media/backup/Screenshots archive");
+        archive.enabled = false;
+        settings.setFolders({archive});
+        model.addFolder(shots);
+        QList<WatchedFolder> folders = settings.folders();
+        std::reverse(folders.begin(), folders.end());
+        settings.setFolders(folders);
+    } else {
+        model.addFolder(shots);
+    }
 
     if (state != u"empty") {
         const QStringList titles = {QStringLiteral("Pull request review with two approvals"),
@@ -162,6 +225,14 @@ int main(int argc, char *argv[])
     appearance.apply(settings.appearance());
     WindowRouter router;
     UiController::Shell shell;
+    const QString sample = QDir(shots).filePath(QStringLiteral("Screenshot from 2026-11-12 10-42-17.png"));
+    OneImage chooser(sample);
+    shell.folderAccess = &chooser;
+    shell.readCatalog = []() -> QCoro::Task<ModelStatus> {
+        ModelStatus status;
+        status.offered = {{QStringLiteral("gemma3:4b"), true}, {QStringLiteral("llama3.2:3b"), false}};
+        co_return status;
+    };
     UiController ui(model, settings, history, router, appearance, shell);
     UiController::setInstance(&ui);
 
@@ -170,6 +241,7 @@ int main(int argc, char *argv[])
         ModelStatus status;
         status.availability = available ? AIAvailability::available() : AIAvailability::notEnabled();
         status.model = available ? QStringLiteral("gemma3:4b") : QString();
+        status.endpoint = ModelEndpoint(QUrl(QStringLiteral("http://127.0.0.1:11434")), ModelEndpoint::Server::ollama);
         status.vision = true;
         status.languages = {QStringLiteral("en"), QStringLiteral("ru")};
         co_return status;
@@ -197,15 +269,36 @@ int main(int argc, char *argv[])
     auto window = load(engine, QStringLiteral("MainWindow.qml"));
     if (!window)
         return 1;
-    if (state == u"settings")
+    if (settingsTab) {
         router.setTab(WindowRouter::Tab::settings);
+        paintScreen(sample, 120);
+        ui.settingsTab()->runTest();
+        waitFor([&ui] { return !ui.settingsTab()->testing(); }, 15000);
+    }
     if (state == u"onboarding") {
         router.setShowsSetup(true);
         router.setSetupStep(WindowRouter::intelligenceStep);
     }
-    window->resize(640, 640);
+    window->resize(640, settingsTab ? 900 : 640);
     window->show();
-    bool ok = save(*window, output.filePath(QStringLiteral("home-%1.png").arg(state)));
+    bool ok = true;
+    if (settingsTab) {
+        waitFor([] { return false; }, 1500);
+        const QString suffix = state.mid(QStringLiteral("settings").size());
+        // Russian texts are shown for one section only.
+        const QStringList sections =
+            state == u"settings-ru"
+                ? QStringList{QStringLiteral("naming")}
+                : QStringList{QStringLiteral("folders"), QStringLiteral("naming"), QStringLiteral("behaviour"),
+                              QStringLiteral("ai"), QStringLiteral("appearance")};
+        for (const QString &section : sections)
+            ok = saveSection(*window, section,
+                             output.filePath(QStringLiteral("settings-%1%2.png").arg(section, suffix))) &&
+                 ok;
+        model.shutdown();
+        return ok ? 0 : 1;
+    }
+    ok = save(*window, output.filePath(QStringLiteral("home-%1.png").arg(state)));
     if (state == u"fine") {
         auto panel = load(engine, QStringLiteral("TrayPanel.qml"));
         if (!panel)

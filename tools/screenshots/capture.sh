@@ -12,7 +12,7 @@ tool="$build/tools/screenshots/zentrope-screenshots"
 out="$root/docs/screenshots"
 [ -x "$tool" ] || { echo "build the zentrope-screenshots target in $build first" >&2; exit 1; }
 mkdir -p "$out"
-for state in fine attention batch empty dark settings onboarding; do
+for state in fine attention batch empty dark onboarding settings settings-dark settings-ru; do
     profile=$(mktemp -d)
     HOME="$profile/home" XDG_CONFIG_HOME="$profile/config" XDG_DATA_HOME="$profile/data" \
         XDG_RUNTIME_DIR="$profile/run" LANG=C.UTF-8 LANGUAGE=en QT_QPA_PLATFORM=xcb \
