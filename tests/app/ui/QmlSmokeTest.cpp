@@ -110,6 +110,28 @@ TEST_F(QmlSmokeTest, EveryViewLoadsWithoutWarnings)
     EXPECT_TRUE(g_warnings.isEmpty()) << g_warnings.join(u'\n').toStdString();
 }
 
+TEST_F(QmlSmokeTest, OpenWindowsFollowTheInterfaceLanguageAtOnce)
+{
+    SeededUi seeded(0);
+    QQmlEngine engine;
+    seeded.router.setTab(WindowRouter::Tab::settings);
+    auto window = load(engine, "MainWindow.qml");
+    auto panel = load(engine, "TrayPanel.qml");
+    ASSERT_TRUE(window && panel);
+    settle(*window);
+    settle(*panel);
+    seeded.settings->setInterfaceLanguage(InterfaceLanguage::ru);
+    settle(*window);
+    EXPECT_TRUE(showsText(window->contentItem(), L("tab.settings")));
+    EXPECT_TRUE(showsText(panel->contentItem(), L("menu.open")));
+    // The drop-downs are given lists in the new language and still show the choices made.
+    auto *language = window->findChild<QQuickItem *>(QStringLiteral("interfaceLanguageBox"));
+    ASSERT_TRUE(language);
+    EXPECT_EQ(language->property("currentText").toString(), QStringLiteral("Русский"));
+    seeded.settings->setInterfaceLanguage(InterfaceLanguage::en);
+    EXPECT_TRUE(g_warnings.isEmpty()) << g_warnings.join(u'\n').toStdString();
+}
+
 TEST_F(QmlSmokeTest, ThumbnailsArriveThroughTheCache)
 {
     SeededUi seeded(3);
