@@ -8,9 +8,9 @@
 #include "FileNameBuilder.h"
 #include "FolderAccess.h"
 #include "HistoryStore.h"
-#include "KeyValueStore.h"
 #include "L10n.h"
 #include "ModelEndpoint.h"
+#include "ModelEnvironment.h"
 #include "ProcessingScope.h"
 #include "SetupChecker.h"
 #include "Titles.h"
@@ -61,6 +61,7 @@ SettingsController::SettingsController(AppModel &model, AppSettings &settings, H
     connect(&settings, &AppSettings::namingChanged, this, &SettingsController::updateStatus);
     connect(&settings, &AppSettings::notificationsChanged, this, &SettingsController::updateStatus);
     connect(&settings, &AppSettings::modelEndpointChanged, this, &SettingsController::serverChanged);
+    connect(&settings, &AppSettings::modelTimeLimitChanged, this, &SettingsController::modelsChanged);
     connect(&settings, &AppSettings::modelNameChanged, this, [this] {
         Q_EMIT modelLabelsChanged();
         Q_EMIT modelsChanged();
@@ -355,7 +356,7 @@ void SettingsController::setServerAddress(const QString &text)
         return;
     }
     m_serverError.clear();
-    if (!endpoint->isLoopback() && !remoteAllowed()) {
+    if (!endpoint->isOnThisMachine() && !m_settings.modelAllowRemote()) {
         m_remoteServer = address;
         Q_EMIT serverChanged();
         return;
@@ -368,7 +369,7 @@ void SettingsController::confirmRemote()
     if (m_remoteServer.isEmpty())
         return;
     const QString address = std::exchange(m_remoteServer, QString());
-    allowRemote();
+    m_settings.setModelAllowRemote(true);
     applyServer(address);
 }
 
@@ -376,16 +377,6 @@ void SettingsController::cancelRemote()
 {
     m_remoteServer.clear();
     Q_EMIT serverChanged();
-}
-
-bool SettingsController::remoteAllowed() const
-{
-    return m_settings.defaults().boolean(QStringLiteral("modelAllowRemote")).value_or(false);
-}
-
-void SettingsController::allowRemote()
-{
-    m_settings.defaults().setBoolean(QStringLiteral("modelAllowRemote"), true);
 }
 
 void SettingsController::applyServer(const QString &address)
@@ -441,6 +432,26 @@ void SettingsController::setModelIndex(int index)
     m_model.refreshAvailability();
     if (m_checker)
         m_checker->refresh();
+}
+
+int SettingsController::timeLimit() const
+{
+    return m_settings.modelTimeLimit();
+}
+
+void SettingsController::setTimeLimit(int seconds)
+{
+    m_settings.setModelTimeLimit(seconds);
+}
+
+int SettingsController::timeLimitMinimum()
+{
+    return static_cast<int>(ModelEnvironment::minimumTimeLimit.count());
+}
+
+int SettingsController::timeLimitMaximum()
+{
+    return static_cast<int>(ModelEnvironment::maximumTimeLimit.count());
 }
 
 QStringList SettingsController::modelNames(const QList<ModelStatus::Offered> &offered, const QString &chosen)

@@ -67,6 +67,10 @@ class SettingsController : public QObject
     Q_PROPERTY(QString remoteQuestion READ remoteQuestion NOTIFY serverChanged)
     Q_PROPERTY(QStringList modelLabels READ modelLabels NOTIFY modelLabelsChanged)
     Q_PROPERTY(int modelIndex READ modelIndex WRITE setModelIndex NOTIFY modelsChanged)
+    // Seconds the model is given for one screenshot.
+    Q_PROPERTY(int timeLimit READ timeLimit WRITE setTimeLimit NOTIFY modelsChanged)
+    Q_PROPERTY(int timeLimitMinimum READ timeLimitMinimum CONSTANT)
+    Q_PROPERTY(int timeLimitMaximum READ timeLimitMaximum CONSTANT)
     Q_PROPERTY(bool testing READ testing NOTIFY testChanged)
     Q_PROPERTY(QString testName READ testName NOTIFY testChanged)
     Q_PROPERTY(QString testDetail READ testDetail NOTIFY testChanged)
@@ -136,6 +140,10 @@ public:
     QStringList modelLabels() const;
     int modelIndex() const;
     void setModelIndex(int index);
+    int timeLimit() const;
+    void setTimeLimit(int seconds);
+    static int timeLimitMinimum();
+    static int timeLimitMaximum();
     bool testing() const { return m_testing; }
     QString testName() const { return m_testName; }
     QString testDetail() const;
@@ -186,9 +194,6 @@ Q_SIGNALS:
 private:
     void updateStatus();
     void applyServer(const QString &address);
-    // The user's consent to a model server on another machine.
-    bool remoteAllowed() const;
-    void allowRemote();
     QCoro::Task<> readModels();
     QCoro::Task<> askForNotifications();
     QCoro::Task<> test(QString path);

@@ -454,6 +454,22 @@ ScrollView {
                     popup.onAboutToShow: view.tab.refreshModels()
                 }
             }
+            LabelledRow {
+                title: App.text("model.timeLimit")
+                subtitle: App.text("model.timeLimit.sub")
+                SpinBox {
+                    objectName: "timeLimitBox"
+                    Layout.preferredWidth: 140
+                    from: view.tab.timeLimitMinimum
+                    to: view.tab.timeLimitMaximum
+                    stepSize: 5
+                    editable: true
+                    value: view.tab.timeLimit
+                    textFromValue: (value, locale) => App.text("model.timeLimit.value").arg(value)
+                    valueFromText: (text, locale) => parseInt(text) || view.tab.timeLimit
+                    onValueModified: view.tab.timeLimit = value
+                }
+            }
             Divider {}
             LabelledRow {
                 title: App.text("ai.test")
