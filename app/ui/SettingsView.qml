@@ -83,6 +83,30 @@ ScrollView {
         wrapMode: Text.Wrap
     }
 
+    // A drop-down whose entries are named after it ("<name>Item<index>"); an entry may be a text, or a map with
+    // "text" and "divider" when a line follows it.
+    component Choice: ComboBox {
+        id: choice
+        Layout.preferredWidth: 220
+        delegate: ItemDelegate {
+            required property int index
+            required property var modelData
+            objectName: choice.objectName + "Item" + index
+            width: choice.width
+            text: typeof modelData === "object" ? modelData.text : modelData
+            font.weight: choice.currentIndex === index ? Font.DemiBold : Font.Normal
+            highlighted: choice.highlightedIndex === index
+            hoverEnabled: choice.hoverEnabled
+            Rectangle {
+                visible: typeof modelData === "object" && modelData.divider === true
+                anchors.bottom: parent.bottom
+                width: parent.width
+                height: 1
+                color: Theme.border
+            }
+        }
+    }
+
     // A row of buttons of which one is chosen.
     component Segmented: Row {
         id: segmented
@@ -139,9 +163,8 @@ ScrollView {
             Divider {}
             LabelledRow {
                 title: App.text("folders.scope")
-                ComboBox {
+                Choice {
                     objectName: "scopeBox"
-                    Layout.preferredWidth: 220
                     model: view.tab.scopeLabels
                     currentIndex: view.tab.scopeIndex
                     onActivated: index => view.tab.scopeIndex = index
@@ -195,9 +218,8 @@ ScrollView {
             }
             LabelledRow {
                 title: App.text("naming.lang")
-                ComboBox {
+                Choice {
                     objectName: "nameLanguageBox"
-                    Layout.preferredWidth: 220
                     model: [App.text("naming.lang.auto"), "Русский", "English"]
                     currentIndex: App.nameLanguageIndex
                     onActivated: index => App.nameLanguageIndex = index
@@ -227,29 +249,12 @@ ScrollView {
             }
             LabelledRow {
                 title: App.text("naming.date")
-                ComboBox {
-                    id: dateBox
+                Choice {
                     objectName: "dateBox"
-                    Layout.preferredWidth: 220
                     model: view.tab.dateChoices
                     textRole: "text"
                     currentIndex: view.tab.dateIndex
                     onActivated: index => view.tab.dateIndex = index
-                    delegate: ItemDelegate {
-                        required property int index
-                        required property var modelData
-                        width: dateBox.width
-                        text: modelData.text
-                        font.weight: dateBox.currentIndex === index ? Font.DemiBold : Font.Normal
-                        highlighted: dateBox.highlightedIndex === index
-                        Rectangle {
-                            visible: modelData.divider
-                            anchors.bottom: parent.bottom
-                            width: parent.width
-                            height: 1
-                            color: Theme.border
-                        }
-                    }
                 }
             }
             LabelledRow {
@@ -313,9 +318,8 @@ ScrollView {
             }
             LabelledRow {
                 title: App.text("general.notify")
-                ComboBox {
+                Choice {
                     objectName: "notificationBox"
-                    Layout.preferredWidth: 220
                     model: [App.text("notifications.all"), App.text("notifications.errors"),
                             App.text("notifications.off")]
                     currentIndex: view.tab.notificationIndex
@@ -445,7 +449,7 @@ ScrollView {
             }
             LabelledRow {
                 title: App.text("model.name")
-                ComboBox {
+                Choice {
                     objectName: "modelBox"
                     Layout.preferredWidth: 260
                     model: view.tab.modelLabels
@@ -545,9 +549,8 @@ ScrollView {
             objectName: "appearanceCard"
             LabelledRow {
                 title: App.text("general.theme")
-                ComboBox {
+                Choice {
                     objectName: "themeBox"
-                    Layout.preferredWidth: 220
                     model: [App.text("appearance.system"), App.text("appearance.light"), App.text("appearance.dark")]
                     currentIndex: App.appearanceIndex
                     onActivated: index => App.appearanceIndex = index
@@ -555,9 +558,8 @@ ScrollView {
             }
             LabelledRow {
                 title: App.text("general.interfaceLanguage")
-                ComboBox {
+                Choice {
                     objectName: "interfaceLanguageBox"
-                    Layout.preferredWidth: 220
                     model: [App.text("language.system"), "English", "Русский"]
                     currentIndex: view.tab.interfaceLanguageIndex
                     onActivated: index => view.tab.interfaceLanguageIndex = index

@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -246,6 +247,34 @@ QPoint Journey::settledCentre(QQuickItem *item)
         return still >= 10;
     });
     return last;
+}
+
+void Journey::reveal(QQuickItem *item)
+{
+    ASSERT_TRUE(item) << "nothing to scroll to";
+    QQuickWindow *window = item->window();
+    for (int turn = 0; turn < 200; ++turn) {
+        const QRectF area = item->mapRectToScene(item->boundingRect());
+        // Clear of the tab bar at the top and of the window's edge at the bottom.
+        const int step = area.top() < 60 ? 1 : (area.bottom() > window->height() - 10 ? -1 : 0);
+        if (step == 0)
+            break;
+        // Over the view but beside its controls, which may take the wheel for themselves.
+        const QPointF over(8, window->height() / 2.0);
+        QWheelEvent wheel(over, window->mapToGlobal(over), QPoint(), QPoint(0, 120 * step), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        // The view reckons how fast it is turned from the events' times, as a real wheel's events carry them.
+        wheel.setTimestamp(static_cast<quint64>(QDateTime::currentMSecsSinceEpoch()));
+        QGuiApplication::sendEvent(window, &wheel);
+        // A view at its end does not move any more; one that moves glides a little before it stops.
+        if (!waitFor([&] { return item->mapRectToScene(item->boundingRect()) != area; },
+                     std::chrono::milliseconds(1000)))
+            break;
+        settledCentre(item);
+    }
+    const QRectF area = item->mapRectToScene(item->boundingRect());
+    EXPECT_TRUE(area.top() >= 0 && area.bottom() <= window->height())
+        << "cannot scroll to " << item->objectName().toStdString();
 }
 
 void Journey::click(QQuickItem *item)

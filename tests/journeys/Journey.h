@@ -92,6 +92,8 @@ protected:
     // The row showing `name` ("recordRow" in the home tab, "menuRecordRow" in the panel).
     QQuickItem *row(QQuickWindow *window, const QString &rowName, const QString &name);
 
+    // Scrolls the view under the item with the mouse wheel, as a user does, until the whole item is in the window.
+    void reveal(QQuickItem *item);
     void click(QQuickItem *item);
     // Hovers a row, then clicks its button that only shows on hover.
     void clickInRow(QQuickItem *row, const QString &buttonName);
