@@ -18,6 +18,20 @@ CheckpointRow makeRow(const QString &key, const QString &title, CheckpointStatus
 
 } // namespace
 
+CheckpointRow::Facts CheckpointRow::facts(const AIAvailability &modelAvailability, const SetupChecker *checker)
+{
+    Facts facts;
+    facts.ai = modelAvailability;
+    if (!checker)
+        return facts;
+    const ModelStatus &status = checker->modelStatus();
+    facts.languageSupported = checker->userLanguageSupported();
+    facts.languageName = checker->userLanguageName();
+    facts.hasVision = status.modelHasVision();
+    facts.modelName = status.model;
+    return facts;
+}
+
 QList<CheckpointRow> CheckpointRow::intelligence(const Facts &facts, bool showsVision)
 {
     using Kind = AIAvailability::Kind;

@@ -35,6 +35,9 @@ struct CheckpointRow
         QString modelName;
     };
 
+    // The checker's reading when there is one (it carries the languages and vision), else the model's availability.
+    static Facts facts(const AIAvailability &modelAvailability, const class SetupChecker *checker);
+
     // Device, language, server running, model ready and, with `showsVision`, image understanding.
     static QList<CheckpointRow> intelligence(const Facts &facts, bool showsVision);
     static CheckpointRow translationPack(std::optional<TranslationStatus> translation);

@@ -20,6 +20,8 @@ QtObject {
     readonly property color orange: "#e8890c"
     readonly property color red: "#e0464b"
     readonly property color grey: "#8e8e96"
+    readonly property color blue: "#2f7cf6"
+    readonly property color teal: "#12a19a"
     readonly property int radius: 10
 
     readonly property var kindColors: ({ "ok": green, "working": brand, "paused": grey, "attention": orange,

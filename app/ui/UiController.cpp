@@ -40,6 +40,9 @@ UiController::UiController(AppModel &model, AppSettings &settings, HistoryStore 
     , m_panelRecords(history, panelRows)
     , m_homeRecords(history, collapsedCount)
     , m_folders(settings)
+    , m_onboarding(
+          model, settings, history, router, [this](const QStringList &addresses) { openAddresses(addresses); },
+          m_shell.clock ? *m_shell.clock : Clock::system())
 {
     SettingsController::Services services;
     services.folderAccess = m_shell.folderAccess;
@@ -94,6 +97,7 @@ void UiController::setChecker(SetupChecker *checker)
     m_checker = checker;
     if (checker)
         m_checkerConnection = connect(checker, &SetupChecker::changed, this, &UiController::update);
+    m_onboarding.setChecker(checker);
     update();
 }
 
@@ -103,15 +107,9 @@ void UiController::update()
 
     HomeChecklist::Inputs inputs;
     inputs.hasFolders = !m_settings.folders().isEmpty();
-    inputs.facts.ai = m_model.aiAvailability();
+    // The model's availability is the newer one between two polls only when the checker has not read yet.
+    inputs.facts = CheckpointRow::facts(m_model.aiAvailability(), m_checker);
     if (m_checker) {
-        // The checker's reading carries the languages and vision; the model's availability is the newer one
-        // between two polls only when the checker has not read yet.
-        const ModelStatus &status = m_checker->modelStatus();
-        inputs.facts.languageSupported = m_checker->userLanguageSupported();
-        inputs.facts.languageName = m_checker->userLanguageName();
-        inputs.facts.hasVision = status.modelHasVision();
-        inputs.facts.modelName = status.model;
         inputs.needsRussianPack = m_checker->needsRussianPack(m_settings.naming().language);
         inputs.translation = m_checker->translation();
     }

@@ -4,6 +4,7 @@
 
 #include "CheckpointListModel.h"
 #include "FolderListModel.h"
+#include "OnboardingController.h"
 #include "RecentRecordsModel.h"
 #include "RenameRecord.h"
 #include "SettingsAddress.h"
@@ -23,6 +24,7 @@
 
 class AppModel;
 class AppSettings;
+class Clock;
 class Appearance;
 class FolderAccess;
 class HistoryStore;
@@ -76,6 +78,7 @@ class UiController : public QObject
     Q_PROPERTY(bool notificationsDenied READ notificationsDenied NOTIFY stateChanged)
     Q_PROPERTY(bool trayAvailable READ trayAvailable CONSTANT)
     Q_PROPERTY(WindowRouter *router READ router CONSTANT)
+    Q_PROPERTY(OnboardingController *onboarding READ onboarding CONSTANT)
     Q_PROPERTY(Appearance *appearance READ appearance CONSTANT)
     Q_PROPERTY(QString notice READ notice NOTIFY noticeChanged)
 
@@ -98,6 +101,8 @@ public:
         bool trayAvailable = true;
         // Reads every model the model server offers, for the settings' chooser; empty offers none.
         std::function<QCoro::Task<ModelStatus>()> readCatalog;
+        // Null: the system clock.
+        const Clock *clock = nullptr;
     };
 
     UiController(AppModel &model, AppSettings &settings, HistoryStore &history, WindowRouter &router,
@@ -153,6 +158,7 @@ public:
     bool notificationsDenied() const;
     bool trayAvailable() const { return m_shell.trayAvailable; }
     WindowRouter *router() { return &m_router; }
+    OnboardingController *onboarding() { return &m_onboarding; }
     Appearance *appearance() { return &m_appearance; }
 
     // The tray icon for an activity: a wand while working, a pause sign while paused, else the viewfinder.
@@ -231,4 +237,5 @@ private:
     bool m_showAll = false;
     QString m_notice;
     QMetaObject::Connection m_checkerConnection;
+    OnboardingController m_onboarding;
 };

@@ -4,7 +4,8 @@
 // zentrope-screenshots STATE OUTPUT_DIR: starts the application's model, settings, history and windows over the
 // profile that XDG_CONFIG_HOME and XDG_DATA_HOME name (seeded here with a watched folder, renamed screenshots and one
 // pending file), brings them into STATE and saves the main window (and, for "fine", the tray panel) as PNG files.
-// The settings states save each section of the settings tab on its own.
+// The settings states save each section of the settings tab on its own; onboarding saves every step of the
+// onboarding without a model server, and the pipeline demonstration twice in mid-cycle.
 // STATE: fine, attention, batch, empty, dark, onboarding, settings, settings-dark, settings-ru.
 #include "AppModel.h"
 #include "AppSettings.h"
@@ -12,6 +13,8 @@
 #include "FolderAccess.h"
 #include "HistoryStore.h"
 #include "L10n.h"
+#include "OnboardingController.h"
+#include "PipelineDemoScript.h"
 #include "SetupChecker.h"
 #include "ThumbnailCache.h"
 #include "ThumbnailProvider.h"
@@ -79,10 +82,10 @@ bool waitFor(Predicate done, int ms)
     return done();
 }
 
-bool save(QQuickWindow &window, const QString &path)
+bool save(QQuickWindow &window, const QString &path, int settleMs = 1500)
 {
     // Several frames: layouts, asynchronous thumbnails and animations settle.
-    waitFor([] { return false; }, 1500);
+    waitFor([] { return false; }, settleMs);
     const QImage image = window.grabWindow();
     const bool saved = image.save(path, "PNG", 9);
     std::fprintf(stderr, "%s %s (%dx%d)\n", saved ? "saved" : "could not save", qPrintable(path), image.width(),
@@ -141,6 +144,60 @@ std::unique_ptr<QQuickWindow> load(QQmlEngine &engine, const QString &file)
     if (!window)
         std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
     return window;
+}
+
+// Pages of a stack view are not QObject children of the window, so the search follows the visual tree.
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// Walks through the onboarding as a new user would, saving each step.
+bool captureOnboarding(QQuickWindow &window, UiController &ui, AppSettings &settings, HistoryStore &history,
+                       const QDir &output)
+{
+    OnboardingController &onboarding = *ui.onboarding();
+    const char *steps[] = {"welcome", "how-it-works", "folder", "model", "language", "finish"};
+    bool ok = true;
+    for (int step = 0; step < OnboardingController::stepCount(); ++step) {
+        if (step > 0)
+            onboarding.go(1);
+        const QString file = output.filePath(QStringLiteral("onboarding-%1-%2.png").arg(step + 1).arg(steps[step]));
+        if (step == OnboardingController::howItWorks) {
+            waitFor([] { return false; }, 400);
+            QQuickItem *demo = findItem(window.contentItem(), QStringLiteral("pipelineDemo"));
+            auto *script = demo ? demo->findChild<PipelineDemoScript *>() : nullptr;
+            if (!script)
+                return false;
+            // Mid-cycle: two stages lit, then the new name half typed.
+            waitFor([script] { return script->lit() >= 2; }, 20000);
+            ok = save(window, file, 300) && ok;
+            waitFor([script] { return script->typed() >= 11; }, 20000);
+            ok = save(window, output.filePath(QStringLiteral("onboarding-2-how-it-works-typing.png")), 0) && ok;
+            continue;
+        }
+        // Naming from the recognised text, turned on after the model step is saved as a new user finds it.
+        if (step == OnboardingController::language)
+            settings.setOcrFallback(true);
+        if (step == OnboardingController::finish) {
+            // The first screenshot after the step appeared, as the try-it card shows it.
+            waitFor([] { return false; }, 400);
+            RenameRecord record = history.records().first();
+            record.id = QUuid::createUuid();
+            record.date = QDateTime::currentDateTime().addSecs(1);
+            record.currentName = QStringLiteral("Weekly team sync agenda.png");
+            history.add(record);
+        }
+        ok = save(window, file) && ok;
+    }
+    return ok;
 }
 
 } // namespace
@@ -275,11 +332,14 @@ int main(int argc, char *argv[])
         ui.settingsTab()->runTest();
         waitFor([&ui] { return !ui.settingsTab()->testing(); }, 15000);
     }
+    window->resize(640, settingsTab ? 900 : 640);
     if (state == u"onboarding") {
         router.setShowsSetup(true);
-        router.setSetupStep(WindowRouter::intelligenceStep);
+        window->show();
+        const bool ok = captureOnboarding(*window, ui, settings, history, output);
+        model.shutdown();
+        return ok ? 0 : 1;
     }
-    window->resize(640, settingsTab ? 900 : 640);
     window->show();
     bool ok = true;
     if (settingsTab) {

@@ -49,6 +49,7 @@ SeededUi::SeededUi(int records, AIAvailability availability)
     checker = std::make_unique<SetupChecker>(std::move(sources), availability);
 
     UiController::Shell shell;
+    shell.clock = &clock;
     shell.showMainWindow = [this](std::optional<WindowRouter::Tab>, std::optional<bool>) { ++windowRequests; };
     shell.opener.run = [this](const QStringList &command) {
         opened << command.join(u' ');
