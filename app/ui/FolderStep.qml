@@ -16,23 +16,46 @@ StepLayout {
         visible: App.onboarding.hasFolders
         spacing: 8
         Repeater {
-            model: App.folderPaths
+            model: App.folders
             delegate: RowLayout {
-                required property string modelData
+                required property string name
+                required property string path
+                required property string glyph
+                required property string note
                 Layout.fillWidth: true
                 spacing: 10
                 Image {
-                    Layout.preferredWidth: 18
-                    Layout.preferredHeight: 18
-                    sourceSize: Qt.size(36, 36)
-                    source: Theme.icon("folder")
+                    Layout.preferredWidth: 20
+                    Layout.preferredHeight: 20
+                    sourceSize: Qt.size(40, 40)
+                    source: Theme.icon(glyph)
                     opacity: 0.6
                 }
-                Label {
+                ColumnLayout {
                     Layout.fillWidth: true
-                    text: modelData
-                    color: Theme.text
-                    elide: Text.ElideMiddle
+                    spacing: 0
+                    Label {
+                        Layout.fillWidth: true
+                        text: name
+                        color: Theme.text
+                        font.weight: Font.Medium
+                        elide: Text.ElideRight
+                    }
+                    Label {
+                        Layout.fillWidth: true
+                        text: path
+                        color: Theme.secondary
+                        font.pixelSize: 12
+                        elide: Text.ElideMiddle
+                    }
+                    Label {
+                        Layout.fillWidth: true
+                        visible: note.length > 0
+                        text: note
+                        color: Theme.orange
+                        font.pixelSize: 12
+                        wrapMode: Text.Wrap
+                    }
                 }
             }
         }

@@ -180,7 +180,7 @@ bool captureOnboarding(QQuickWindow &window, UiController &ui, AppSettings &sett
             waitFor([script] { return script->lit() >= 2; }, 20000);
             ok = save(window, file, 300) && ok;
             waitFor([script] { return script->typed() >= 11; }, 20000);
-            ok = save(window, output.filePath(QStringLiteral("onboarding-2-how-it-works-typing.png")), 0) && ok;
+            ok = save(window, output.filePath(QStringLiteral("onboarding-2-how-it-works-typing.png")), 60) && ok;
             continue;
         }
         // Naming from the recognised text, turned on after the model step is saved as a new user finds it.
