@@ -103,6 +103,8 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             highlighted: true
             enabled: view.onboarding.canAdvance
+            // The highlighted look alone does not show that it is disabled.
+            opacity: enabled ? 1 : 0.45
             text: view.onboarding.mainButtonTitle
             onClicked: view.onboarding.go(1)
         }

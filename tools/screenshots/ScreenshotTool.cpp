@@ -219,6 +219,10 @@ int main(int argc, char *argv[])
     const QDir output(QString::fromLocal8Bit(argv[2]));
     const bool available = state != u"attention" && state != u"onboarding";
     const bool settingsTab = state.startsWith(u"settings");
+    // A first start finds no model server at all; the home tab's attention state shows one that is not running.
+    const AIAvailability availability = available                ? AIAvailability::available()
+                                        : state == u"onboarding" ? AIAvailability::deviceNotEligible()
+                                                                 : AIAvailability::notEnabled();
 
     AppSettings settings;
     settings.setInterfaceLanguage(state == u"settings-ru" ? InterfaceLanguage::ru : InterfaceLanguage::en);
@@ -228,9 +232,7 @@ int main(int argc, char *argv[])
 
     AppModelServices services;
     services.analyzer = std::make_unique<SlowAnalyzer>();
-    services.availability = [available]() -> QCoro::Task<AIAvailability> {
-        co_return available ? AIAvailability::available() : AIAvailability::notEnabled();
-    };
+    services.availability = [availability]() -> QCoro::Task<AIAvailability> { co_return AIAvailability(availability); };
     AppModel model(settings, history, std::move(services));
 
     const QString shots = QDir::home().filePath(QStringLiteral("Pictures/Screenshots"));
@@ -294,9 +296,9 @@ int main(int argc, char *argv[])
     UiController::setInstance(&ui);
 
     SetupChecker::Sources sources;
-    sources.readModel = [available]() -> QCoro::Task<ModelStatus> {
+    sources.readModel = [available, availability]() -> QCoro::Task<ModelStatus> {
         ModelStatus status;
-        status.availability = available ? AIAvailability::available() : AIAvailability::notEnabled();
+        status.availability = availability;
         status.model = available ? QStringLiteral("gemma3:4b") : QString();
         status.endpoint = ModelEndpoint(QUrl(QStringLiteral("http://127.0.0.1:11434")), ModelEndpoint::Server::ollama);
         status.vision = true;
@@ -304,7 +306,7 @@ int main(int argc, char *argv[])
         co_return status;
     };
     sources.preferredLanguages = [] { return QStringList{QStringLiteral("en")}; };
-    SetupChecker checker(std::move(sources), available ? AIAvailability::available() : AIAvailability::notEnabled());
+    SetupChecker checker(std::move(sources), availability);
     ui.setChecker(&checker);
     QCoro::waitFor(checker.refresh());
     QCoro::waitFor(model.syncAvailability(false));
