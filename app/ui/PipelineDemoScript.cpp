@@ -108,6 +108,12 @@ PipelineDemoScript::State PipelineDemoScript::apply(State state, const Beat &bea
     return state;
 }
 
+QString PipelineDemoScript::oldName(const QString &languageCode)
+{
+    return languageCode == u"ru" ? QStringLiteral("Снимок экрана от 2026-11-12 10-42-17.png")
+                                 : QStringLiteral("Screenshot From 2026-11-12 10-42-17.png");
+}
+
 int PipelineDemoScript::characterCount(const QString &text)
 {
     return static_cast<int>(boundaries(text).size()) - 1;
@@ -151,13 +157,14 @@ void PipelineDemoScript::setRunning(bool running)
 QString PipelineDemoScript::fileName() const
 {
     if (m_state.typed == 0)
-        return QString::fromLatin1(oldName);
+        return m_running ? m_oldName : oldName(L10n::code());
     return firstCharacters(m_name, m_state.typed) + QStringLiteral(".png");
 }
 
 void PipelineDemoScript::begin(std::chrono::milliseconds start)
 {
     // Read per cycle, so a change of the interface language shows from the next cycle on.
+    m_oldName = oldName(L10n::code());
     m_name = L("demo.newName");
     m_beats = cycle(characterCount(m_name));
     // After the event loop stood still for longer than a cycle, start afresh rather than replay what was missed.

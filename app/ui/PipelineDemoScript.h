@@ -71,8 +71,8 @@ public:
     };
 
     static constexpr int stageCount = 4;
-    // As the desktop's screenshot tool names a new file.
-    static constexpr const char *oldName = "Screenshot From 2026-11-12 10-42-17.png";
+    // As the desktop's screenshot tool names a new file in the interface language ("en" or "ru").
+    static QString oldName(const QString &languageCode);
 
     // One cycle for a new name of `characters` user-perceived characters, ending with its `end` beat.
     static QList<Beat> cycle(int characters);
@@ -118,7 +118,8 @@ private:
     std::unique_ptr<BeatClock> m_clock;
     bool m_running = false;
     State m_state;
-    // The new name of the running cycle, read when it began.
+    // The names of the running cycle, read when it began.
+    QString m_oldName;
     QString m_name;
     QList<Beat> m_beats;
     qsizetype m_next = 0;

@@ -98,7 +98,7 @@ QQuickItem *findItem(QQuickItem *item, const QString &name)
 
 void print(const char *name, const Phase &phase)
 {
-    std::printf("%-34s %8.2f ms CPU/s %8.2f frames/s %8.1f wake-ups/s\n", name, phase.cpuPerSecond,
+    std::printf("%-34s %8.3f ms CPU/s %8.2f frames/s %8.1f wake-ups/s\n", name, phase.cpuPerSecond,
                 phase.framesPerSecond, phase.wakeUpsPerSecond);
 }
 

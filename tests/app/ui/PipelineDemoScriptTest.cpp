@@ -118,7 +118,7 @@ TEST_F(PipelineDemoScriptTest, OneCycleShowsEveryPhaseInOrderOnTheDot)
         expected.push_back({10420 + 35 * (typed - 1), s, name.left(typed) + QStringLiteral(".png")});
     }
     // N characters take N × 35 ms, then 3 s rest before the next cycle's reset.
-    expected.push_back({10420 + 35 * n + 3000, State{}, QString::fromLatin1(PipelineDemoScript::oldName)});
+    expected.push_back({10420 + 35 * n + 3000, State{}, QStringLiteral("Screenshot From 2026-11-12 10-42-17.png")});
     EXPECT_EQ(10420 + 35 * n + 3000, 14190);
 
     ASSERT_EQ(frames.size(), expected.size());
