@@ -55,6 +55,7 @@ StepLayout {
             detailColor: App.loginError.length > 0 ? Theme.red : Theme.secondary
             Switch {
                 objectName: "loginSwitch"
+                Accessible.name: App.text("general.login")
                 checked: App.loginEnabled
                 // Shows the autostart entry as it is, also when writing it failed.
                 onToggled: {
@@ -70,6 +71,7 @@ StepLayout {
             detailColor: App.onboarding.showsNotifyDenied ? Theme.orange : Theme.secondary
             Switch {
                 objectName: "notifySwitch"
+                Accessible.name: App.text("setup.finish.notify")
                 checked: App.onboarding.notifyOn
                 onToggled: {
                     App.onboarding.setNotify(checked)

@@ -78,6 +78,7 @@ StepLayout {
             }
             Switch {
                 objectName: "ocrFallbackSwitch"
+                Accessible.name: App.text("setup.ai.fallback")
                 checked: App.ocrFallback
                 onToggled: {
                     App.ocrFallback = checked
