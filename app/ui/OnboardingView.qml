@@ -29,8 +29,10 @@ Rectangle {
         anchors.bottom: footer.top
         clip: true
         // Only the page on display exists: a page left behind stops its timers with it.
+        // The position animates as a property, not on the render thread, so the items' own positions move with it.
         replaceEnter: Transition {
-            XAnimator {
+            NumberAnimation {
+                property: "x"
                 from: (view.onboarding.forward ? 1 : -1) * pages.width
                 to: 0
                 duration: 260
@@ -38,7 +40,8 @@ Rectangle {
             }
         }
         replaceExit: Transition {
-            XAnimator {
+            NumberAnimation {
+                property: "x"
                 from: 0
                 to: (view.onboarding.forward ? -1 : 1) * pages.width
                 duration: 260
