@@ -471,13 +471,6 @@ void UiController::setLoginEnabled(bool on)
     Q_EMIT settingsChanged();
 }
 
-void UiController::finishSetup()
-{
-    m_settings.setOnboardingDone(true);
-    m_router.setShowsSetup(false);
-    m_router.setTab(WindowRouter::Tab::home);
-}
-
 bool UiController::notificationsDenied() const
 {
     return m_checker && m_checker->notificationsAllowed() == false;

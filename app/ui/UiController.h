@@ -198,8 +198,6 @@ public:
     Q_INVOKABLE QString rename(const QString &recordId, const QString &name);
     // Shows the error under the switch when the autostart entry cannot be written or removed.
     Q_INVOKABLE void setLoginEnabled(bool on);
-    // Leaves the onboarding for the tabs; it does not come back by itself.
-    Q_INVOKABLE void finishSetup();
     Q_INVOKABLE void openNotificationSettings();
 
 Q_SIGNALS:

@@ -20,16 +20,6 @@ void WindowRouter::setTabIndex(int index)
         setTab(static_cast<Tab>(index));
 }
 
-void WindowRouter::nextStep()
-{
-    setSetupStep(qMin(m_setupStep + 1, setupStepCount - 1));
-}
-
-void WindowRouter::previousStep()
-{
-    setSetupStep(qMax(m_setupStep - 1, 0));
-}
-
 void WindowRouter::setShowsSetup(bool shows)
 {
     if (m_showsSetup == shows)

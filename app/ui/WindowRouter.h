@@ -46,11 +46,6 @@ public:
     // local model.
     void route(std::optional<Tab> tab, std::optional<bool> setup, bool onboardingDone, bool hasFolders);
 
-    // Moves through the onboarding, staying within its steps.
-    Q_INVOKABLE void nextStep();
-    Q_INVOKABLE void previousStep();
-    bool isLastStep() const { return m_setupStep >= setupStepCount - 1; }
-
 Q_SIGNALS:
     void tabChanged();
     void showsSetupChanged();

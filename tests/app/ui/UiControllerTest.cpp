@@ -76,11 +76,6 @@ TEST_F(UiControllerTest, SettingsChoicesAreWrittenThrough)
     EXPECT_EQ(seeded.settings->notifications(), NotificationMode::off);
     seeded.ui->setAppearanceIndex(9);
     EXPECT_EQ(seeded.settings->appearance(), AppearanceMode::dark);
-
-    seeded.router.setShowsSetup(true);
-    seeded.ui->finishSetup();
-    EXPECT_TRUE(seeded.settings->onboardingDone());
-    EXPECT_FALSE(seeded.router.showsSetup());
 }
 
 } // namespace
