@@ -82,6 +82,18 @@ std::optional<QByteArray> readAt(int fd, off_t start, qint64 size)
 
 namespace ImageIntake {
 
+bool hasEnd(const QByteArray &bytes)
+{
+    // Decoders fill in what is missing of a cut-off JPEG (and some PNGs) with grey, and the text in the part that
+    // is there would give the whole file a name; a cut-off file is re-tried once it is whole instead.
+    const QByteArrayView tail = QByteArrayView(bytes).last(std::min<qsizetype>(64, bytes.size()));
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return tail.contains(QByteArrayView("IEND"));
+    if (bytes.startsWith("\xff\xd8"))
+        return tail.contains(QByteArrayView("\xff\xd9"));
+    return true;
+}
+
 std::optional<qint64> cost(QIODevice &image, qint64 fileBytes)
 {
     QImageReader reader(&image);
@@ -125,7 +137,7 @@ QCoro::Task<std::optional<Image>> read(int fd, MemoryBudget &budget)
     MemoryBudget::Share share = co_await budget.acquire(*need);
     const auto readJob = [fd, start, size]() -> std::optional<std::pair<QByteArray, qint64>> {
         std::optional<QByteArray> bytes = readAt(fd, start, size);
-        if (!bytes)
+        if (!bytes || !hasEnd(*bytes))
             return std::nullopt;
         // The peer may have rewritten the file since its header was read: what is held is measured again.
         QBuffer held(&*bytes);

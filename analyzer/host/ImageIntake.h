@@ -28,12 +28,16 @@ struct Image
 };
 
 // Reads fd from its current position to the end of the file; nothing when the descriptor is not a regular file,
-// cannot be read, is refused by cost(), or changed while it was read into something costlier.
+// cannot be read, is refused by cost(), is a PNG or JPEG cut short (see hasEnd), or changed while it was read into
+// something costlier.
 QCoro::Task<std::optional<Image>> read(int fd, MemoryBudget &budget);
 
 // What holding and decoding `image` (of `fileBytes` bytes) takes at most, from its header alone. Data that is no
 // image costs its bytes (decoding fails at once); nothing for image kinds the analyzer does not decode (vector
 // and legacy formats).
 std::optional<qint64> cost(QIODevice &image, qint64 fileBytes);
+
+// False for a PNG without its end chunk or a JPEG without its end marker near the end of `bytes`; true otherwise.
+bool hasEnd(const QByteArray &bytes);
 
 } // namespace ImageIntake

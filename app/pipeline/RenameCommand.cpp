@@ -113,8 +113,12 @@ QStringList RenameCommand::usable(const QStringList &files, bool *allUsable)
         {
         };
         QString error;
-        if (::stat(NativePath::encode(path).constData(), &st) != 0)
+        // A link is refused rather than followed: renaming it would name the link after another file's content
+        // and mark that file as handled.
+        if (::lstat(NativePath::encode(path).constData(), &st) != 0)
             error = errno == ENOENT ? QStringLiteral("No such file") : QString::fromLocal8Bit(std::strerror(errno));
+        else if (S_ISLNK(st.st_mode))
+            error = QStringLiteral("A symbolic link: name the file it points to");
         else if (!S_ISREG(st.st_mode))
             error = QStringLiteral("Not a regular file");
         else if (!ScreenshotDetector::isImageExtension(QFileInfo(path).suffix().toLower()))

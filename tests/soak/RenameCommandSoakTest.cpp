@@ -68,30 +68,38 @@ TEST(RenameCommandSoakTest, everyOddFileGetsAClearLineAndNothingElseIsTouched)
     const double took = Soak::seconds(clock);
     EXPECT_EQ(rename->exitCode(), 1);
 
+    // JSON text holds no bytes that are not UTF-8: such names come out with U+FFFD in their place.
+    const auto key = [](QString path) {
+        for (QChar &c : path) {
+            if (c.isSurrogate())
+                c = QChar::ReplacementCharacter;
+        }
+        return path;
+    };
     QHash<QString, QJsonObject> lines;
     for (const QByteArray &line : rename->readAllStandardOutput().split('\n')) {
         if (line.isEmpty())
             continue;
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         EXPECT_FALSE(object.isEmpty()) << line.toStdString();
-        lines.insert(NativePath::decode(QFile::encodeName(object.value(QStringLiteral("path")).toString())), object);
+        lines.insert(key(object.value(QStringLiteral("path")).toString()), object);
     }
     EXPECT_EQ(lines.size(), files.size());
     const auto outcome = [&](const QString &path) {
-        const QJsonObject line = lines.value(path);
+        const QJsonObject line = lines.value(key(path));
         return line.value(QStringLiteral("outcome")).toString() + u'|' + line.value(QStringLiteral("error")).toString();
     };
     const auto named = [&](const QString &path) {
-        const QJsonObject line = lines.value(path);
+        const QJsonObject line = lines.value(key(path));
         return line.value(QStringLiteral("outcome")).toString() == QStringLiteral("renamed") &&
                QFileInfo::exists(line.value(QStringLiteral("newPath")).toString()) && !QFileInfo::exists(path);
     };
     EXPECT_TRUE(named(first)) << outcome(first).toStdString();
     EXPECT_TRUE(named(newline)) << outcome(newline).toStdString();
     EXPECT_TRUE(named(invalidUtf8)) << outcome(invalidUtf8).toStdString();
-    EXPECT_EQ(outcome(doomed), QStringLiteral("skipped|No such file"));
+    EXPECT_EQ(outcome(doomed), QStringLiteral("skipped|The file changed or disappeared"));
     EXPECT_EQ(outcome(directory), QStringLiteral("skipped|Not a regular file"));
-    EXPECT_EQ(outcome(link), QStringLiteral("skipped|Not a regular file"));
+    EXPECT_EQ(outcome(link), QStringLiteral("skipped|A symbolic link: name the file it points to"));
     EXPECT_EQ(outcome(fifo), QStringLiteral("skipped|Not a regular file"));
     if (canLock) {
         EXPECT_EQ(outcome(locked), QStringLiteral("skipped|Permission denied"));

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
 class QProcess;
 class TestProfile;
 
@@ -42,3 +44,9 @@ std::unique_ptr<QProcess> startTray(TestProfile &profile);
 bool stopTray(QProcess &tray);
 
 } // namespace Soak
+
+// Readable failures of comparisons between texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
