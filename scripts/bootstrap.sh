@@ -27,6 +27,10 @@ PACKAGES=(
     # tests: GoogleTest, private session bus, virtual display, fonts for rendered test images
     libgtest-dev libgmock-dev googletest dbus dbus-bin dbus-daemon xvfb xauth
     fonts-dejavu-core fonts-noto-core
+    # release checks: the Debian package (dpkg-shlibdeps, file), the desktop entry and AppStream validators
+    dpkg-dev file desktop-file-utils appstream
+    # fuzzing: clang with libFuzzer and the sanitizer runtimes
+    clang libclang-rt-14-dev
 )
 
 if [[ ${EUID} -eq 0 ]]; then
