@@ -13,6 +13,8 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <thread>
 
 #include <fcntl.h>
@@ -130,7 +132,9 @@ std::optional<HistoryStore::Pending> decodePending(const QJsonValue &json)
     if (!first || !attempts.isDouble())
         return std::nullopt;
     const double count = attempts.toDouble();
-    if (count != static_cast<double>(static_cast<int>(count)))
+    // Range first: converting a double beyond int is undefined.
+    if (!(count >= std::numeric_limits<int>::min() && count <= std::numeric_limits<int>::max()) ||
+        count != std::trunc(count))
         return std::nullopt;
     return HistoryStore::Pending{*first, static_cast<int>(count)};
 }
