@@ -383,6 +383,11 @@ void SettingsController::applyServer(const QString &address)
 {
     m_serverError.clear();
     m_typingAddress = false;
+    // Consent covers the remote server the user accepted, not every later one: going back to this machine
+    // withdraws it, so the next remote address asks again.
+    const std::optional<ModelEndpoint> endpoint = ModelEndpoint::fromSetting(address);
+    if (address.isEmpty() || (endpoint && endpoint->isOnThisMachine()))
+        m_settings.setModelAllowRemote(false);
     m_settings.setModelEndpoint(address);
     Q_EMIT serverChanged();
     m_model.refreshAvailability();

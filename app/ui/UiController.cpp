@@ -413,7 +413,6 @@ void UiController::setAppearanceIndex(int index)
 namespace {
 
 constexpr std::array nameLanguages{NameLanguage::automatic, NameLanguage::ru, NameLanguage::en};
-constexpr std::array notificationModes{NotificationMode::all, NotificationMode::errors, NotificationMode::off};
 
 } // namespace
 
@@ -430,19 +429,6 @@ void UiController::setNameLanguageIndex(int index)
     NamingOptions naming = m_settings.naming();
     naming.language = nameLanguages.at(index);
     m_settings.setNaming(naming);
-}
-
-int UiController::notificationIndex() const
-{
-    const NotificationMode mode = m_settings.notifications();
-    return static_cast<int>(std::find(notificationModes.begin(), notificationModes.end(), mode) -
-                            notificationModes.begin());
-}
-
-void UiController::setNotificationIndex(int index)
-{
-    if (index >= 0 && index < static_cast<int>(notificationModes.size()))
-        m_settings.setNotifications(notificationModes.at(index));
 }
 
 bool UiController::ocrFallback() const

@@ -71,7 +71,6 @@ class UiController : public QObject
     Q_PROPERTY(QStringList folderPaths READ folderPaths NOTIFY stateChanged)
     Q_PROPERTY(int appearanceIndex READ appearanceIndex WRITE setAppearanceIndex NOTIFY settingsChanged)
     Q_PROPERTY(int nameLanguageIndex READ nameLanguageIndex WRITE setNameLanguageIndex NOTIFY settingsChanged)
-    Q_PROPERTY(int notificationIndex READ notificationIndex WRITE setNotificationIndex NOTIFY settingsChanged)
     Q_PROPERTY(bool ocrFallback READ ocrFallback WRITE setOcrFallback NOTIFY settingsChanged)
     Q_PROPERTY(bool loginEnabled READ loginEnabled NOTIFY settingsChanged)
     Q_PROPERTY(QString loginError READ loginError NOTIFY settingsChanged)
@@ -148,8 +147,6 @@ public:
     void setAppearanceIndex(int index);
     int nameLanguageIndex() const;
     void setNameLanguageIndex(int index);
-    int notificationIndex() const;
-    void setNotificationIndex(int index);
     bool ocrFallback() const;
     void setOcrFallback(bool on);
     bool loginEnabled() const;

@@ -114,8 +114,13 @@ TEST_F(SettingsControllerTest, ControlsWriteThroughAndAnswerWhatTheyDid)
     tab.confirmRemote();
     EXPECT_EQ(seeded.settings->modelEndpoint(), QStringLiteral("192.0.2.7:11434"));
     EXPECT_TRUE(tab.remoteQuestion().isEmpty());
+    EXPECT_TRUE(seeded.settings->modelAllowRemote());
     tab.setAutomaticServer(true);
     EXPECT_TRUE(seeded.settings->modelEndpoint().isEmpty());
+    EXPECT_FALSE(seeded.settings->modelAllowRemote());
+    tab.setServerAddress(QStringLiteral("192.0.2.8:11434"));
+    EXPECT_FALSE(tab.remoteQuestion().isEmpty());
+    tab.cancelRemote();
 
     // The test reports the analyzer's failure in place of a name and leaves the image alone.
     const QString image = seeded.history->records().first().filePath();
