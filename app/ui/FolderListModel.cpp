@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "FolderListModel.h"
 
+#include "RowSync.h"
+
 #include "AppSettings.h"
 #include "L10n.h"
 #include "UiController.h"
@@ -46,39 +48,7 @@ void FolderListModel::sync()
     }
     const int before = count();
 
-    QSet<QUuid> wantedIds;
-    for (const Row &row : std::as_const(wanted))
-        wantedIds.insert(row.folder.id);
-    for (int i = count() - 1; i >= 0; --i) {
-        if (wantedIds.contains(m_rows.at(i).folder.id))
-            continue;
-        beginRemoveRows({}, i, i);
-        m_rows.removeAt(i);
-        endRemoveRows();
-    }
-    for (int i = 0; i < wanted.size(); ++i) {
-        const Row &target = wanted.at(i);
-        int found = -1;
-        for (int j = i; j < count() && found < 0; ++j) {
-            if (m_rows.at(j).folder.id == target.folder.id)
-                found = j;
-        }
-        if (found < 0) {
-            beginInsertRows({}, i, i);
-            m_rows.insert(i, target);
-            endInsertRows();
-            continue;
-        }
-        if (found != i) {
-            beginMoveRows({}, found, found, {}, i);
-            m_rows.move(found, i);
-            endMoveRows();
-        }
-        if (!(m_rows.at(i) == target)) {
-            m_rows[i] = target;
-            Q_EMIT dataChanged(index(i), index(i));
-        }
-    }
+    RowSync::apply(*this, m_rows, wanted, [](const Row &row) { return row.folder.id; });
     if (count() != before)
         Q_EMIT countChanged();
 }

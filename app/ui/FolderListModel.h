@@ -50,6 +50,8 @@ Q_SIGNALS:
     void countChanged();
 
 private:
+    friend class RowSync;
+
     struct Row
     {
         WatchedFolder folder;

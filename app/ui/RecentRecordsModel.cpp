@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "RecentRecordsModel.h"
 
+#include "RowSync.h"
+
 #include "HistoryStore.h"
 #include <QFileInfo>
 #include <QSet>
@@ -58,41 +60,7 @@ void RecentRecordsModel::sync()
     }
     const int before = count();
 
-    // Rows whose record left the list go first, from the end so the indexes ahead stay valid.
-    QSet<QUuid> wantedIds;
-    for (const Row &row : std::as_const(wanted))
-        wantedIds.insert(row.record.id);
-    for (int i = count() - 1; i >= 0; --i) {
-        if (wantedIds.contains(m_rows.at(i).record.id))
-            continue;
-        beginRemoveRows({}, i, i);
-        m_rows.removeAt(i);
-        endRemoveRows();
-    }
-    // Then each position takes its record: kept in place and updated, moved up from further down, or inserted.
-    for (int i = 0; i < wanted.size(); ++i) {
-        const Row &target = wanted.at(i);
-        int found = -1;
-        for (int j = i; j < count() && found < 0; ++j) {
-            if (m_rows.at(j).record.id == target.record.id)
-                found = j;
-        }
-        if (found < 0) {
-            beginInsertRows({}, i, i);
-            m_rows.insert(i, target);
-            endInsertRows();
-            continue;
-        }
-        if (found != i) {
-            beginMoveRows({}, found, found, {}, i);
-            m_rows.move(found, i);
-            endMoveRows();
-        }
-        if (!(m_rows.at(i) == target)) {
-            m_rows[i] = target;
-            Q_EMIT dataChanged(index(i), index(i));
-        }
-    }
+    RowSync::apply(*this, m_rows, wanted, [](const Row &row) { return row.record.id; });
 
     if (count() != before || total() != m_lastTotal) {
         m_lastTotal = total();

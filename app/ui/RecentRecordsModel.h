@@ -64,6 +64,8 @@ Q_SIGNALS:
     void countChanged();
 
 private:
+    friend class RowSync;
+
     struct Row
     {
         RenameRecord record;

@@ -16,6 +16,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QWheelEvent>
@@ -317,6 +319,21 @@ void Journey::whenDialog(const std::function<void(QWidget *)> &act)
         act(dialog);
     });
     poll->start(20);
+}
+
+void Journey::whenFileDialogChoose(const QString &path)
+{
+    whenDialog([path](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        ASSERT_TRUE(dialog);
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        name->setFocus();
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
 }
 
 void Journey::answerMessageBox(const QString &button)

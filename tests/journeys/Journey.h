@@ -103,6 +103,8 @@ protected:
     // Runs `act` on the next modal dialog once it shows; arranged before the click that opens a chooser, which
     // runs its own event loop.
     void whenDialog(const std::function<void(QWidget *)> &act);
+    // When the next file chooser opens, types `path` into it and presses Return, as a user pastes a path.
+    void whenFileDialogChoose(const QString &path);
     void answerMessageBox(const QString &button);
 
     bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout = uiTimeout);

@@ -10,10 +10,7 @@
 #include "PipelineDemoScript.h"
 #include "UiController.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QTest>
 
 namespace {
 
@@ -79,17 +76,7 @@ TEST_F(OnboardingJourney, FirstStartWithoutAModelServerGoesThroughEveryStepAndTh
     EXPECT_EQ(find(window, QStringLiteral("folderStatus"))->property("text").toString(), L("check.folder.bad"));
 
     const QString folder = screenshots();
-    whenDialog([&](QWidget *widget) {
-        auto *dialog = qobject_cast<QFileDialog *>(widget);
-        ASSERT_TRUE(dialog);
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_TRUE(name);
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-        name->setFocus();
-        name->setText(folder);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
+    whenFileDialogChoose(folder);
     click(find(window, QStringLiteral("chooseFolderButton")));
     ASSERT_TRUE(waitFor([&] { return nextButton->isEnabled(); }));
     ASSERT_EQ(app().settings().folders().size(), 1);

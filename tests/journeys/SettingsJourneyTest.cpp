@@ -9,9 +9,7 @@
 #include "RenderedScreen.h"
 #include "UiController.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -129,17 +127,7 @@ TEST_F(SettingsJourney, TheTestShowsANameAndLeavesTheFileAlone)
     launch();
     const QByteArray before = contents(image);
     QQuickWindow *window = openSettings();
-    whenDialog([&](QWidget *widget) {
-        auto *dialog = qobject_cast<QFileDialog *>(widget);
-        ASSERT_TRUE(dialog);
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_TRUE(name);
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-        name->setFocus();
-        name->setText(image);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
+    whenFileDialogChoose(image);
     use(window, QStringLiteral("aiTestButton"));
     QQuickItem *result = find(window, QStringLiteral("aiTestName"));
     ASSERT_TRUE(waitFor([&] { return result && !result->property("text").toString().isEmpty(); }, namingTimeout));

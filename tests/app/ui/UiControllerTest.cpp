@@ -72,7 +72,7 @@ TEST_F(UiControllerTest, SettingsChoicesAreWrittenThrough)
     seeded.ui->setNameLanguageIndex(1);
     EXPECT_EQ(seeded.settings->naming().language, NameLanguage::ru);
     EXPECT_EQ(seeded.ui->nameLanguageIndex(), 1);
-    seeded.ui->setNotificationIndex(2);
+    seeded.ui->settingsTab()->setNotificationIndex(2);
     EXPECT_EQ(seeded.settings->notifications(), NotificationMode::off);
     seeded.ui->setAppearanceIndex(9);
     EXPECT_EQ(seeded.settings->appearance(), AppearanceMode::dark);
