@@ -469,6 +469,9 @@ ScrollView {
                     stepSize: 5
                     editable: true
                     value: view.tab.timeLimit
+                    // The shown text is remade when the value or the locale changes: following the interface
+                    // language's locale remakes it in the new language.
+                    locale: Qt.locale(App.language)
                     textFromValue: (value, locale) => App.text("model.timeLimit.value").arg(value)
                     valueFromText: (text, locale) => parseInt(text) || view.tab.timeLimit
                     onValueModified: view.tab.timeLimit = value

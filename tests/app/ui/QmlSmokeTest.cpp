@@ -128,6 +128,9 @@ TEST_F(QmlSmokeTest, OpenWindowsFollowTheInterfaceLanguageAtOnce)
     auto *language = window->findChild<QQuickItem *>(QStringLiteral("interfaceLanguageBox"));
     ASSERT_TRUE(language);
     EXPECT_EQ(language->property("currentText").toString(), QStringLiteral("Русский"));
+    auto *timeLimit = window->findChild<QQuickItem *>(QStringLiteral("timeLimitBox"));
+    ASSERT_TRUE(timeLimit);
+    EXPECT_EQ(timeLimit->property("displayText").toString(), L("model.timeLimit.value", 90));
     seeded.settings->setInterfaceLanguage(InterfaceLanguage::en);
     EXPECT_TRUE(g_warnings.isEmpty()) << g_warnings.join(u'\n').toStdString();
 }
