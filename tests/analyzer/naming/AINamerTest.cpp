@@ -289,15 +289,14 @@ TEST(AINamerPrefix, NamesTheAppUnlessTheTitleDoesOrTheAppIsTheDesktopItself)
 TEST_F(AINamerTest, TranslationsAreCleanedAndCountOnlyInTheWantedLanguage)
 {
     server.serveOllama({textModel()});
-    for (const char *translation : {"Перевод: «Обзор запроса на слияние».\nЭто перевод.", "Pull request review"}) {
+    // A "translation" still in English leaves the English title, marked as not in the wanted language.
+    for (const auto &[translation, expected] :
+         {std::pair{"Перевод: «Обзор запроса на слияние».\nЭто перевод.",
+                    AINameResult{u"Обзор запроса на слияние"_qs, u"ru"_qs, false}},
+          std::pair{"Pull request review", AINameResult{u"Pull request review"_qs, u"en"_qs, true}}}) {
         server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
         server.enqueue(chatPath, answer(u"translation"_qs, QString::fromUtf8(translation)));
-        const AINameResult result = titleOf(suggest(englishScreen, NameLanguage::ru));
-        // A "translation" still in English leaves the English title, marked as not in the wanted language.
-        const AINameResult expected = QString::fromUtf8(translation) == u"Pull request review"_qs
-                                          ? AINameResult{u"Pull request review"_qs, u"en"_qs, true}
-                                          : AINameResult{u"Обзор запроса на слияние"_qs, u"ru"_qs, false};
-        EXPECT_EQ(result, expected);
+        EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::ru)), expected);
     }
 }
 

@@ -8,20 +8,12 @@ using Grounding::Overlap;
 
 namespace {
 
-QStringList list(std::initializer_list<const char *> items)
-{
-    QStringList result;
-    for (const char *item : items)
-        result.append(QString::fromUtf8(item));
-    return result;
-}
-
 TEST(Grounding, ContentWordsKeepLongWordsAndCapitalAcronyms)
 {
-    EXPECT_EQ(Grounding::contentWords(u"PDF tools for the Ёлка"_qs), list({"pdf", "tools", "елка"}));
-    EXPECT_EQ(Grounding::contentWords(u"pdf tools"_qs), list({"tools"}));
-    EXPECT_EQ(Grounding::contentWords(u"ABCD and 2025 or OK"_qs), list({"abcd", "ok"}));
-    EXPECT_EQ(Grounding::tokens(u"Ёлка: v2.1-beta"_qs), list({"елка", "v2", "1", "beta"}));
+    EXPECT_EQ(Grounding::contentWords(u"PDF tools for the Ёлка"_qs), (QStringList{"pdf", "tools", "елка"}));
+    EXPECT_EQ(Grounding::contentWords(u"pdf tools"_qs), (QStringList{"tools"}));
+    EXPECT_EQ(Grounding::contentWords(u"ABCD and 2025 or OK"_qs), (QStringList{"abcd", "ok"}));
+    EXPECT_EQ(Grounding::tokens(u"Ёлка: v2.1-beta"_qs), (QStringList{"елка", "v2", "1", "beta"}));
 }
 
 TEST(Grounding, OverlapCountsMatchingContentWords)
@@ -33,26 +25,23 @@ TEST(Grounding, OverlapCountsMatchingContentWords)
         Overlap expected;
     } cases[] = {
         // Five-letter stems match inflected forms on the screen.
-        {"Invoices", list({"Invoice list"}), {1, 1}},
-        {"Documentation", list({"Documents"}), {1, 1}},
-        {"Documentation", list({"Docs"}), {0, 1}},
-        {"Настройки сети", list({"Сетевые настройка"}), {1, 2}},
-        {"Ёлочные игрушки", list({"елочные"}), {1, 2}},
+        {"Invoices", {"Invoice list"}, {1, 1}},
+        {"Documentation", {"Documents"}, {1, 1}},
+        {"Documentation", {"Docs"}, {0, 1}},
+        {"Настройки сети", {"Сетевые настройка"}, {1, 2}},
+        {"Ёлочные игрушки", {"елочные"}, {1, 2}},
         // Acronyms count only in capitals.
-        {"PDF export", list({"Save as pdf"}), {1, 2}},
+        {"PDF export", {"Save as pdf"}, {1, 2}},
         // No content words: any shared token of two or more characters will do.
-        {"go to app", list({"Open the app"}), {1, 1}},
-        {"go to app", list({"Open the application"}), {0, 1}},
-        {"a b", list({"a b cd"}), {0, 1}},
+        {"go to app", {"Open the app"}, {1, 1}},
+        {"go to app", {"Open the application"}, {0, 1}},
+        {"a b", {"a b cd"}, {0, 1}},
         // Sources with no usable tokens, and several sources pooling their words.
-        {"Settings window", list({"", "a"}), {0, 2}},
-        {"Safari bookmarks", list({"Bookmarks bar", "", "Safari"}), {2, 2}},
+        {"Settings window", {"", "a"}, {0, 2}},
+        {"Safari bookmarks", {"Bookmarks bar", "", "Safari"}, {2, 2}},
     };
-    for (const auto &c : cases) {
-        const Overlap found = Grounding::overlap(QString::fromUtf8(c.title), c.sources);
-        EXPECT_EQ(found.matched, c.expected.matched) << c.title;
-        EXPECT_EQ(found.total, c.expected.total) << c.title;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(Grounding::overlap(QString::fromUtf8(c.title), c.sources), c.expected) << c.title;
 }
 
 TEST(Grounding, OriginalWordingNeedsTwoStemsAndSeventyPercent)

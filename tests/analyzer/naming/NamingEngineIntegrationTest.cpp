@@ -10,32 +10,6 @@
 
 namespace {
 
-QByteArray renderedScreen()
-{
-    return renderedScreenPng(QStringLiteral("Quarterly budget review"),
-                             {QStringLiteral("Revenue and costs by region for the third quarter"),
-                              QStringLiteral("Prepared for the finance committee")});
-}
-
-// The process's own text recognition, with no model: the title comes from the screen's heading.
-TEST(NamingEngineIntegration, NamesFromRecognisedTextWhenNoModelAnswers)
-{
-    L10n::apply(InterfaceLanguage::en);
-    ModelServerDouble server;
-    server.serveOllama({});
-    NamingEngine engine(NamingTestSupport::environmentFor(server));
-    NamingEngine::sharedPerception().warmUp();
-
-    const NamingResult result = runTask(engine.suggestTitle(renderedScreen(), NameLanguage::en, QStringLiteral("en"),
-                                                            true, std::nullopt, NamingTestSupport::ample()));
-    ASSERT_TRUE(std::holds_alternative<NamingOutcome>(result));
-    const NamingOutcome &outcome = std::get<NamingOutcome>(result);
-    EXPECT_EQ(outcome.title, QStringLiteral("Quarterly budget review"));
-    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
-    EXPECT_EQ(outcome.features.lines.size(), 3u);
-    EXPECT_GT(outcome.duration, 0);
-}
-
 // A scrolling capture 1920 × 22000 (42 megapixels): read from its top, where its heading is legible.
 TEST(NamingEngineIntegration, NamesALongScrollingCapture)
 {

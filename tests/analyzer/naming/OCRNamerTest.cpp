@@ -40,7 +40,7 @@ ScreenshotFeatures::Line line(const char *text, double height, double top)
     return {QString::fromUtf8(text), height, top, 0.1, 0.9, 0.5};
 }
 
-TEST(OCRNamer, TakesTheMostProminentUsableLineAndExtendsAShortHeading)
+TEST(OCRNamer, TitleIsTheMostProminentUsableLineExtendedOrCutToTheWordLimit)
 {
     ScreenshotFeatures features;
     features.lines = {line("12:30", 0.09, 0.01), line("Release notes for version three", 0.02, 0.5),
@@ -52,11 +52,8 @@ TEST(OCRNamer, TakesTheMostProminentUsableLineAndExtendsAShortHeading)
                       line("Project Atlas", 0.035, 0.6), line("Quarterly milestones", 0.03, 0.3),
                       line("Second short line", 0.02, 0.4)};
     EXPECT_EQ(OCRNamer::title(features, 8), u"Project Atlas Quarterly milestones"_qs);
-}
 
-TEST(OCRNamer, CutsToTheWordLimitAndGivesNothingWithoutUsableLines)
-{
-    ScreenshotFeatures features;
+    // Cut to the word limit; nothing without a usable line.
     features.lines = {line("one two three four five six seven eight nine ten eleven twelve", 0.05, 0.1)};
     EXPECT_EQ(OCRNamer::title(features, 8), u"one two three four five six seven eight"_qs);
 
