@@ -16,12 +16,10 @@ QImage page(int rows, int pitch)
     image.fill(250);
     for (int y = 0; y < image.height(); ++y)
         image.scanLine(y)[120] = 90;
-    for (int row = 0; row < rows; ++row) {
-        for (int y = 20 + row * pitch; y < 20 + row * pitch + rowHeight; ++y) {
+    for (int row = 0; row < rows; ++row)
+        for (int y = 20 + row * pitch; y < 20 + row * pitch + rowHeight; ++y)
             for (int x = 140; x < 380; x += 7)
                 image.scanLine(y)[x + y % 3] = 20;
-        }
-    }
     return image;
 }
 

@@ -35,10 +35,9 @@ TEST_P(ScreenCorpusTest, ReadsTheScreenAsAPersonWould)
     const auto &features = std::get<ScreenshotFeatures>(result);
 
     std::vector<ScreenCorpus::ReadLine> read;
-    for (const ScreenshotFeatures::Line &line : features.lines) {
+    for (const ScreenshotFeatures::Line &line : features.lines)
         read.push_back({line.text, QRectF(line.left * image.width(), line.top * image.height(),
                                           line.width * image.width(), line.height * image.height())});
-    }
     const ScreenCorpus::Reading reading = ScreenCorpus::judge(*screen, read);
     const QString title = OCRNamer::title(features, 8).value_or(QString());
     const bool named = screen->subjects.isEmpty() || ScreenCorpus::namesSubject(*screen, title);
@@ -49,11 +48,10 @@ TEST_P(ScreenCorpusTest, ReadsTheScreenAsAPersonWould)
 
     EXPECT_TRUE(reading.spanning.isEmpty()) << "read across panes: " << reading.spanning.join(" | ").toStdString();
     EXPECT_LE(reading.headingErrorRate(), 0.15);
-    if (screen->namingLimit.isEmpty()) {
+    if (screen->namingLimit.isEmpty())
         EXPECT_TRUE(named) << "\"" << title.toStdString() << "\" misses " << screen->subjects.join(" | ").toStdString();
-    } else {
+    else
         std::printf("naming rules: %s\n", qPrintable(screen->namingLimit));
-    }
     EXPECT_TRUE(debris.isEmpty()) << "\"" << title.toStdString() << "\" carries " << debris.join(' ').toStdString();
 }
 

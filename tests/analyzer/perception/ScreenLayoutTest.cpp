@@ -16,9 +16,8 @@ Line line(const QString &text, double left, double top, double width)
 QStringList texts(const std::vector<Line> &lines)
 {
     QStringList result;
-    for (const Line &l : lines) {
+    for (const Line &l : lines)
         result.append(l.text);
-    }
     return result;
 }
 
@@ -26,12 +25,10 @@ QStringList texts(const std::vector<Line> &lines)
 std::vector<Line> twoPanes(int leftCount, int rightCount, int alignedRows = 0)
 {
     std::vector<Line> lines;
-    for (int i = 0; i < leftCount; ++i) {
+    for (int i = 0; i < leftCount; ++i)
         lines.push_back(line(QStringLiteral("L%1").arg(i), 0.05, 0.10 + 0.06 * i, 0.20));
-    }
-    for (int i = 0; i < rightCount; ++i) {
+    for (int i = 0; i < rightCount; ++i)
         lines.push_back(line(QStringLiteral("R%1").arg(i), 0.55, 0.10 + 0.06 * i + (i < alignedRows ? 0 : 0.03), 0.35));
-    }
     return lines;
 }
 
@@ -62,9 +59,8 @@ TEST(ScreenLayoutTest, FindsColumnsOnlyAtARealGutter)
         {"a zero-width line", zeroWidth, 1},
         {"gaps at the edges are margins", centred, 1},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : cases)
         EXPECT_EQ(ScreenLayout::columns(c.lines).size(), c.columns) << c.name;
-    }
 }
 
 TEST(ScreenLayoutTest, ReadingOrder)

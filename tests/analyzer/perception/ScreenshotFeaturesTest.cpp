@@ -16,9 +16,8 @@ Line line(const QString &text, double top = 0.7, double left = 0.1, double heigh
 ScreenshotFeatures features(const QStringList &texts, std::optional<int> mainCount = std::nullopt)
 {
     ScreenshotFeatures f;
-    for (const QString &text : texts) {
+    for (const QString &text : texts)
         f.lines.push_back(line(text));
-    }
     f.mainColumnCount = mainCount;
     return f;
 }
@@ -26,9 +25,8 @@ ScreenshotFeatures features(const QStringList &texts, std::optional<int> mainCou
 QStringList texts(const std::vector<Line> &lines)
 {
     QStringList result;
-    for (const Line &l : lines) {
+    for (const Line &l : lines)
         result.append(l.text);
-    }
     return result;
 }
 
@@ -48,9 +46,8 @@ TEST(ScreenshotFeaturesTest, ProminenceFavoursHighTallConfidentWordyLines)
         {line(QStringLiteral("123456789012")), 0.4}, // digits are not letters
         {line(QStringLiteral("Привет, мир!")), 0.4 + 0.6 * 9 / 12},
     };
-    for (const auto &[l, factor] : cases) {
+    for (const auto &[l, factor] : cases)
         EXPECT_NEAR(ScreenshotFeatures::prominence(l) / base, factor, 1e-9) << l.text.toStdString();
-    }
     ScreenshotFeatures f = features({"same a", "same b"});
     f.lines.insert(f.lines.begin(), {line("footer text here", 0.9), line("Title line", 0.05)});
     EXPECT_EQ(texts(f.prominentLines()), (QStringList{"Title line", "footer text here", "same a", "same b"}));
@@ -65,9 +62,8 @@ TEST(ScreenshotFeaturesTest, MeaningfulTextNeedsTwoWordsOfFourLetters)
         {{"abc1defg"}, false},       // digits split too: "abc" and "defg"
         {{"Открыть настройки"}, true}, {{}, false},
     };
-    for (const auto &[lines, meaningful] : cases) {
+    for (const auto &[lines, meaningful] : cases)
         EXPECT_EQ(features(lines).hasMeaningfulText(), meaningful) << lines.join('|').toStdString();
-    }
 }
 
 TEST(ScreenshotFeaturesTest, StandaloneLines)

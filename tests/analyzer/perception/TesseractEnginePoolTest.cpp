@@ -6,22 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
+#include <QTest>
 
 #include <thread>
 
 namespace {
-
-// Waits for a condition the pool's own thread brings about, for at most ten seconds.
-template <typename Condition>
-bool eventually(Condition condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 10'000)
-        std::this_thread::yield();
-    return condition();
-}
 
 TEST(TesseractEnginePoolTest, TwoEnginesReadTheBandsAsOneEngineDoes)
 {
@@ -63,7 +52,7 @@ TEST(TesseractEnginePoolTest, LendsEnginesWithinItsLimitAndFreesThemWhenIdle)
     EXPECT_TRUE(served);
     EXPECT_EQ(pool.loadedCount(), 1);
 
-    EXPECT_TRUE(eventually([&] { return pool.loadedCount() == 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pool.loadedCount() == 0; }, 10000));
     EXPECT_TRUE(pool.tryAcquire());
 }
 

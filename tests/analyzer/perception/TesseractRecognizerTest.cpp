@@ -11,11 +11,9 @@ QImage screen(QColor background, QColor bar)
 {
     QImage image(90, 60, QImage::Format_RGB32);
     image.fill(background);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 90; ++x) {
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 90; ++x)
             image.setPixelColor(x, y, bar);
-        }
-    }
     return image;
 }
 

@@ -15,9 +15,8 @@ namespace {
 // ctest lists the cases by running the binary without the tests' environment; without a display that listing
 // would abort in QGuiApplication, so the headless platform is chosen before main() when none is set.
 const bool headless = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     return true;
 }();
 
@@ -46,14 +45,12 @@ int editDistance(const QString &a, const QString &b)
 {
     std::vector<int> previous(b.size() + 1);
     std::vector<int> current(b.size() + 1);
-    for (qsizetype j = 0; j <= b.size(); ++j) {
+    for (qsizetype j = 0; j <= b.size(); ++j)
         previous[j] = static_cast<int>(j);
-    }
     for (qsizetype i = 1; i <= a.size(); ++i) {
         current[0] = static_cast<int>(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
+        for (qsizetype j = 1; j <= b.size(); ++j)
             current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
-        }
         std::swap(previous, current);
     }
     return previous[b.size()];
@@ -63,14 +60,12 @@ int editDistance(const QString &a, const QString &b)
 void expectLines(const ScreenshotFeatures &features, const QStringList &expected)
 {
     QStringList found;
-    for (const auto &line : features.lines) {
+    for (const auto &line : features.lines)
         found.append(line.text);
-    }
     ASSERT_EQ(found.size(), expected.size()) << found.join(" | ").toStdString();
-    for (qsizetype i = 0; i < expected.size(); ++i) {
+    for (qsizetype i = 0; i < expected.size(); ++i)
         EXPECT_LE(editDistance(found[i], expected[i]), expected[i].size() / 20)
             << found[i].toStdString() << " vs " << expected[i].toStdString();
-    }
 }
 
 const QStringList englishLines{"Quarterly budget review", "Approve the marketing plan before Friday",
@@ -82,9 +77,8 @@ const QStringList russianLines{"Отчёт о продажах за кварта
 QImage screen(const QStringList &lines, bool dark = false)
 {
     QImage image = renderedScreen(lines.front(), lines.mid(1), QSize(1280, 800));
-    if (dark) {
+    if (dark)
         image.invertPixels();
-    }
     return image;
 }
 

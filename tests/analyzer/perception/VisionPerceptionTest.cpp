@@ -104,13 +104,11 @@ TEST(VisionPerceptionTest, AnalyzeShapesRecognisedTextAndReportsFailures)
     engines.labels = {{"web_site", 0.8}};
     engines.languages = {{"en", 0.9}};
     // Ten sidebar items, then four long content lines: the content pane is read first.
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
         engines.text.observations.push_back({QStringLiteral("Menu %1").arg(i), QRect(20, 100 + 50 * i, 100, 20), 0.9});
-    }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         engines.text.observations.push_back({QStringLiteral("The report shows steady growth in every region %1").arg(i),
                                              QRect(300, 125 + 200 * i, 550, 20), 0.9});
-    }
     const auto features =
         std::get<ScreenshotFeatures>(engines.perception.analyze(QImage(1000, 1000, QImage::Format_RGB32), true));
     EXPECT_EQ(features.labels, QStringList{"web site"});
@@ -150,9 +148,8 @@ quint32 crc32(const QByteArray &data)
     quint32 crc = 0xffffffffu;
     for (const char byte : data) {
         crc ^= static_cast<quint8>(byte);
-        for (int bit = 0; bit < 8; ++bit) {
+        for (int bit = 0; bit < 8; ++bit)
             crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-        }
     }
     return ~crc;
 }
@@ -171,18 +168,16 @@ TEST(VisionPerceptionTest, LoadImageScalesOrientsAndRefusesBrokenAndHugeImages)
     const QByteArray rotated = encoded(image, "jpeg", QImageIOHandler::TransformationRotate90);
     EXPECT_EQ(VisionPerception::loadImage(rotated, 2560).size(), QSize(200, 400));
     EXPECT_EQ(VisionPerception::loadImage(rotated, 100).size(), QSize(50, 100));
-    for (const QByteArray &broken : {whole.left(whole.size() / 2), QByteArray(), QByteArray("not an image at all")}) {
+    for (const QByteArray &broken : {whole.left(whole.size() / 2), QByteArray(), QByteArray("not an image at all")})
         EXPECT_TRUE(VisionPerception::loadImage(broken, 2560).isNull());
-    }
 
     // The header declares 100000 × 100000 pixels (a valid chunk with its checksum); nothing that big is allocated.
     QByteArray bomb = whole;
     const int ihdr = 12; // after the signature and the chunk length
     ASSERT_EQ(bomb.mid(ihdr, 4), "IHDR");
     auto put = [&bomb](int at, quint32 value) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             bomb[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xff);
-        }
     };
     put(ihdr + 4, 100000);
     put(ihdr + 8, 100000);
