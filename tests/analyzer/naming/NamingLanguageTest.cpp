@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "NamingLanguage.h"
+#include "NamingTestSupport.h"
 
 #include <gtest/gtest.h>
+
+using NamingTestSupport::screen;
 
 namespace {
 
@@ -13,15 +16,6 @@ ModelStatus modelWriting(QStringList languages)
     status.model = u"test-model"_qs;
     status.languages = std::move(languages);
     return status;
-}
-
-ScreenshotFeatures screen(std::optional<QString> language, std::initializer_list<const char *> texts = {})
-{
-    ScreenshotFeatures features;
-    features.language = std::move(language);
-    for (const char *text : texts)
-        features.lines.push_back({QString::fromUtf8(text), 0.02, 0.1, 0.1, 0.9, 0.3});
-    return features;
 }
 
 TEST(NamingLanguage, ResolvesWantedAndOutputLanguage)
@@ -50,8 +44,8 @@ TEST(NamingLanguage, ResolvesWantedAndOutputLanguage)
     };
     for (const auto &c : cases) {
         const ModelStatus status = modelWriting(c.modelLanguages);
-        const QString wanted =
-            NamingLanguage::wanted(c.requested, screen(c.screenLanguage), QString::fromLatin1(c.interfaceCode), status);
+        const QString wanted = NamingLanguage::wanted(c.requested, screen(c.screenLanguage, {}),
+                                                      QString::fromLatin1(c.interfaceCode), status);
         EXPECT_EQ(wanted.toStdString(), c.wanted);
         EXPECT_EQ(NamingLanguage::output(wanted, status).toStdString(), c.output);
     }
@@ -70,7 +64,7 @@ TEST(NamingLanguage, ActualLanguageFollowsTheTitlesScript)
 
 TEST(NamingLanguage, OtherLanguageIsTheScreensOrTheOtherScript)
 {
-    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"de"_qs)), u"de"_qs);
+    EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"de"_qs, {})), u"de"_qs);
     EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"en"_qs, {"Settings"})), std::nullopt);
     // A Russian title on a mostly Latin screen (10 % Cyrillic) is checked in English.
     EXPECT_EQ(NamingLanguage::other(u"ru"_qs, screen(std::nullopt, {"Abcdefghi", "Ж"})), u"en"_qs);
