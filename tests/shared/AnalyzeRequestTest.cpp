@@ -67,7 +67,6 @@ TEST(AnalyzeRequest, EncodesCompactJsonWithoutAnUnknownApplication)
     EXPECT_FALSE(json.contains('\n'));
     const QJsonObject object = QJsonDocument::fromJson(json).object();
     EXPECT_EQ(object.keys(), (QStringList{u"interfaceCode"_qs, u"nameLanguage"_qs, u"ocrFallback"_qs}));
-    EXPECT_EQ(object.value(u"nameLanguage"_qs).toString(), u"auto"_qs);
     EXPECT_EQ(AnalyzeRequest::fromJson(json), request);
 
     const AnalyzeRequest named{NameLanguage::en, u"en"_qs, false, u"Терминал \"1\""_qs};

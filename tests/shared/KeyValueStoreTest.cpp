@@ -125,23 +125,19 @@ TEST(KeyValueStore, SeesAndKeepsWhatAnotherInstanceWrote)
     EXPECT_FALSE(analyzer.contains(u"modelName"_qs));
 }
 
-TEST(KeyValueStore, UnwritableLocationIsReportedAndKeepsTheValueInMemory)
+TEST(KeyValueStore, ValuesJsonCannotCarryAreRefusedAndAnUnwritableLocationIsReported)
 {
     TempDir dir;
-    // A file where the folder should be makes the folder impossible to create.
+    KeyValueStore sound(dir.filePath(u"settings.json"_qs));
+    EXPECT_FALSE(sound.setNumber(u"n"_qs, std::nan("")));
+    EXPECT_FALSE(sound.setDate(u"d"_qs, QDateTime()));
+    EXPECT_TRUE(sound.keys().isEmpty());
+
+    // A file where the folder should be makes the folder impossible to create; the value is still kept in memory.
     dir.write(u"blocked"_qs);
     KeyValueStore store(dir.filePath(u"blocked/settings.json"_qs));
     QString error;
     EXPECT_FALSE(store.setNumber(u"n"_qs, 1, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(store.number(u"n"_qs), 1.0);
-}
-
-TEST(KeyValueStore, RejectsValuesJsonCannotCarry)
-{
-    TempDir dir;
-    KeyValueStore store(dir.filePath(u"settings.json"_qs));
-    EXPECT_FALSE(store.setNumber(u"n"_qs, std::nan("")));
-    EXPECT_FALSE(store.setDate(u"d"_qs, QDateTime()));
-    EXPECT_TRUE(store.keys().isEmpty());
 }

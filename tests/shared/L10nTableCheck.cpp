@@ -47,6 +47,15 @@ QSet<QString> placeholders(const QString &text)
     return found;
 }
 
+// Each key, plural forms taken together, with the placeholders its texts use.
+QHash<QString, QSet<QString>> byBaseKey(const Table &table)
+{
+    QHash<QString, QSet<QString>> keys;
+    for (auto it = table.begin(); it != table.end(); ++it)
+        keys[baseKey(it.key())] += placeholders(it.value());
+    return keys;
+}
+
 } // namespace
 
 QList<KeyUse> scanText(const QString &text, const QString &file)
@@ -115,30 +124,28 @@ QStringList missingKeys(const QList<KeyUse> &uses, const Table &en, const Table 
 
 QStringList unpairedKeys(const Table &en, const Table &ru)
 {
-    QSet<QString> enKeys, ruKeys;
-    for (auto it = en.begin(); it != en.end(); ++it)
-        enKeys.insert(baseKey(it.key()));
-    for (auto it = ru.begin(); it != ru.end(); ++it)
-        ruKeys.insert(baseKey(it.key()));
+    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en);
+    const QHash<QString, QSet<QString>> ruKeys = byBaseKey(ru);
     QStringList problems;
-    for (const QString &key : enKeys - ruKeys)
-        problems.append(QStringLiteral("\"%1\" only in en").arg(key));
-    for (const QString &key : ruKeys - enKeys)
-        problems.append(QStringLiteral("\"%1\" only in ru").arg(key));
+    for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
+        if (!ruKeys.contains(it.key()))
+            problems.append(QStringLiteral("\"%1\" only in en").arg(it.key()));
+    }
+    for (auto it = ruKeys.begin(); it != ruKeys.end(); ++it) {
+        if (!enKeys.contains(it.key()))
+            problems.append(QStringLiteral("\"%1\" only in ru").arg(it.key()));
+    }
     problems.sort();
     return problems;
 }
 
 QStringList placeholderMismatches(const Table &en, const Table &ru)
 {
-    QHash<QString, QSet<QString>> enPlaceholders, ruPlaceholders;
-    for (auto it = en.begin(); it != en.end(); ++it)
-        enPlaceholders[baseKey(it.key())] += placeholders(it.value());
-    for (auto it = ru.begin(); it != ru.end(); ++it)
-        ruPlaceholders[baseKey(it.key())] += placeholders(it.value());
+    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en);
+    const QHash<QString, QSet<QString>> ruKeys = byBaseKey(ru);
     QStringList problems;
-    for (auto it = enPlaceholders.begin(); it != enPlaceholders.end(); ++it) {
-        if (ruPlaceholders.contains(it.key()) && ruPlaceholders.value(it.key()) != it.value())
+    for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
+        if (ruKeys.contains(it.key()) && ruKeys.value(it.key()) != it.value())
             problems.append(QStringLiteral("\"%1\" has different placeholders in en and ru").arg(it.key()));
     }
     problems.sort();

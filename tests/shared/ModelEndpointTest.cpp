@@ -58,15 +58,12 @@ TEST(ModelEndpoint, OnlyLoopbackAddressesCountAsLocal)
         EXPECT_EQ(ModelEndpoint(QUrl(QString::fromUtf8(url))).isLoopback(), loopback) << url;
 }
 
-TEST(ModelLanguages, DeclaredListsAreNormalisedToBareCodes)
+TEST(ModelLanguages, DeclaredListsAreNormalisedAndWinOverFamiliesWhichFallBackToEnglish)
 {
     const QJsonArray declared{u"en"_qs, u"de-DE"_qs, u"EN"_qs, u"pt_BR"_qs, u"not a code"_qs, 5, u""_qs};
     EXPECT_EQ(ModelLanguages::fromDeclared(declared), (QStringList{u"en"_qs, u"de"_qs, u"pt"_qs}));
     EXPECT_TRUE(ModelLanguages::fromDeclared(QJsonValue(u"en"_qs)).isEmpty());
-}
 
-TEST(ModelLanguages, FamiliesAndTheEnglishFallback)
-{
     struct Case
     {
         QStringList names;

@@ -146,7 +146,7 @@ TEST(ModelProbe, ServersWithoutUsableModelsOrStillLoadingAreNotReadyAndALaterSer
     EXPECT_EQ(later.endpoint.server(), Server::llamaServer);
 }
 
-TEST(ModelProbe, LlamaServerVisionComesFromPropsModalities)
+TEST(ModelProbe, LlamaServerVisionComesFromPropsModalitiesAndLmStudioTypesItVlm)
 {
     Fixture fixture;
     for (const bool vision : {true, false}) {
@@ -160,21 +160,15 @@ TEST(ModelProbe, LlamaServerVisionComesFromPropsModalities)
         EXPECT_EQ(status.modelHasVision(), vision);
         EXPECT_TRUE(status.supports(u"ru"_qs));
     }
-}
 
-TEST(ModelProbe, LmStudioVisionModelsAreTypedVlm)
-{
     ModelServerDouble server;
     server.serveLmStudio({{u"text-embedding-nomic-embed-text-v1.5"_qs, u"embeddings"_qs, {}},
                           {u"mistral-7b-instruct-v0.3"_qs, u"llm"_qs, u"mistral"_qs},
                           {u"qwen2-vl-2b-instruct"_qs, u"vlm"_qs, u"qwen2_vl"_qs}});
-    Fixture fixture;
     ModelStatus status = fixture.read({server.endpoint(Server::lmStudio)});
-    EXPECT_EQ(status.availability, AIAvailability::available());
     EXPECT_EQ(status.endpoint.server(), Server::lmStudio);
     EXPECT_EQ(status.model, u"qwen2-vl-2b-instruct"_qs);
     EXPECT_TRUE(status.modelHasVision());
-
     fixture.choose("modelName", u"mistral-7b-instruct-v0.3"_qs);
     status = fixture.read({server.endpoint(Server::lmStudio)});
     EXPECT_EQ(status.model, u"mistral-7b-instruct-v0.3"_qs);

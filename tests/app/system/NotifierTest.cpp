@@ -122,22 +122,6 @@ TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
     EXPECT_EQ(server->shown.at(4).replacesId, 0u);
 }
 
-TEST_F(NotifierTest, WithoutAServerNothingIsPostedUntilOneAnswers)
-{
-    server->answer = std::nullopt;
-    notifier->postRenamed(sampleRecord(QStringLiteral("Report.png")), NotificationMode::all);
-    EXPECT_TRUE(server->shown.isEmpty());
-    EXPECT_EQ(notifier->authorized(), false);
-
-    // At a login the notification server may start after the application.
-    server->answer = QStringList{QStringLiteral("actions")};
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
-    notifier->postError(QStringLiteral("b.png"), QStringLiteral("x"), NotificationMode::all);
-    EXPECT_EQ(server->shown.size(), 2);
-    EXPECT_EQ(notifier->authorized(), true);
-    EXPECT_EQ(server->capabilityCalls, 2);
-}
-
 TEST_F(NotifierTest, ANewServerForgetsTheIdsOfTheOldOne)
 {
     QList<QUuid> undone;

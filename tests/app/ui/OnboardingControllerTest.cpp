@@ -18,33 +18,25 @@ protected:
     void SetUp() override { L10n::apply(InterfaceLanguage::en); }
 };
 
-TEST_F(OnboardingControllerTest, GoMovesThroughTheStepsAndFinishingLandsOnHome)
+// The walk through every step with the real window is a journey; here the edges it does not reach.
+TEST_F(OnboardingControllerTest, GoStaysInRangeKeepsItsDirectionAndWaitsForAFolder)
 {
     SeededUi seeded(0);
     const QList<WatchedFolder> folders = seeded.settings->folders();
     seeded.settings->setFolders({});
     OnboardingController &onboarding = *seeded.ui->onboarding();
     seeded.router.setShowsSetup(true);
-    seeded.router.setTab(WindowRouter::Tab::settings);
 
     EXPECT_EQ(onboarding.mainButtonTitle(), L("setup.start"));
     onboarding.go(-1);
     EXPECT_EQ(onboarding.step(), Step::welcome);
-    onboarding.go(1);
-    onboarding.go(1);
+    onboarding.go(2);
     EXPECT_EQ(onboarding.step(), Step::folder);
     EXPECT_TRUE(onboarding.forward());
-    EXPECT_EQ(onboarding.mainButtonTitle(), L("setup.next"));
-
-    // No way past the folder step without a folder; one folder opens it at once.
-    EXPECT_FALSE(onboarding.canAdvance());
     onboarding.go(1);
     EXPECT_EQ(onboarding.step(), Step::folder);
     seeded.settings->setFolders(folders);
-    EXPECT_TRUE(onboarding.canAdvance());
     onboarding.go(1);
-    EXPECT_EQ(onboarding.step(), Step::intelligence);
-
     onboarding.go(-1);
     EXPECT_FALSE(onboarding.forward());
     EXPECT_EQ(onboarding.step(), Step::folder);
@@ -52,11 +44,6 @@ TEST_F(OnboardingControllerTest, GoMovesThroughTheStepsAndFinishingLandsOnHome)
     EXPECT_EQ(onboarding.step(), Step::finish);
     EXPECT_EQ(onboarding.mainButtonTitle(), L("setup.finish"));
     EXPECT_FALSE(seeded.settings->onboardingDone());
-
-    onboarding.go(1);
-    EXPECT_TRUE(seeded.settings->onboardingDone());
-    EXPECT_FALSE(seeded.router.showsSetup());
-    EXPECT_EQ(seeded.router.tab(), WindowRouter::Tab::home);
 }
 
 TEST_F(OnboardingControllerTest, FinishSaysWhetherAnythingWillBeRenamedAndWhy)

@@ -82,8 +82,7 @@ State lit(State state, int stages)
 TEST_F(PipelineDemoScriptTest, OneCycleShowsEveryPhaseInOrderOnTheDot)
 {
     const QString name = L("demo.newName");
-    ASSERT_EQ(name, QStringLiteral("Quarterly sales report"));
-    const int n = 22;
+    const int n = static_cast<int>(name.size());
 
     QSignalSpy cycles(m_script.get(), &PipelineDemoScript::cycleBegan);
     std::vector<Frame> frames;
@@ -119,7 +118,6 @@ TEST_F(PipelineDemoScriptTest, OneCycleShowsEveryPhaseInOrderOnTheDot)
     }
     // N characters take N × 35 ms, then 3 s rest before the next cycle's reset.
     expected.push_back({10420 + 35 * n + 3000, State{}, QStringLiteral("Screenshot From 2026-11-12 10-42-17.png")});
-    EXPECT_EQ(10420 + 35 * n + 3000, 14190);
 
     ASSERT_EQ(frames.size(), expected.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {

@@ -7,7 +7,6 @@
 #include "L10n.h"
 #include "TempDir.h"
 #include "TestClock.h"
-#include "Titles.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +45,6 @@ TEST_F(RecentRecordsModelTest, RowDecisions)
     RecordRowInfo info = RecordRowInfo::make(renamed, true, m_now);
     EXPECT_EQ(info.name, QStringLiteral("Release notes v1.2"));
     EXPECT_EQ(info.fromText, L("history.from", QStringLiteral("Screenshot 1.png")));
-    EXPECT_EQ(info.tag, Titles::tagTitle(NamingEngineKind::ocr));
     EXPECT_EQ(info.trailing, relativeDate(renamed.date, m_now));
     EXPECT_TRUE(info.canUndo);
     EXPECT_FALSE(info.canAgain);

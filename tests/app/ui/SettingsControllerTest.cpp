@@ -96,7 +96,6 @@ TEST_F(SettingsControllerTest, ControlsWriteThroughAndAnswerWhatTheyDid)
     EXPECT_EQ(seeded.settings->naming().dateStyle, DateStyle::dateTime);
     tab.setMaxLengthFromSlider(63);
     EXPECT_EQ(tab.maxLength(), 65);
-    EXPECT_TRUE(tab.preview().endsWith(QStringLiteral(".png")));
 
     // An address that is no address is refused; one on another machine waits for the user's consent.
     tab.setAutomaticServer(false);
@@ -139,9 +138,6 @@ TEST_F(SettingsControllerTest, ControlsWriteThroughAndAnswerWhatTheyDid)
     QFile after(image);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
-
-    tab.clearHistory();
-    EXPECT_EQ(seeded.history->count(), 0);
 }
 
 TEST_F(SettingsControllerTest, DeniedNotificationsAreShownOnlyWhileTheyAreWanted)

@@ -74,7 +74,6 @@ TEST(ShellRulesTest, TrayIconAndPanelPlacement)
               QStringLiteral("wand-and-sparkles"));
     EXPECT_EQ(UiController::trayIconFor(Activity::paused()), QStringLiteral("pause-circle"));
     EXPECT_EQ(UiController::trayIconFor(Activity::idle()), QStringLiteral("camera-viewfinder"));
-    EXPECT_EQ(UiController::trayIconFor(Activity::needsSetup()), QStringLiteral("camera-viewfinder"));
 
     const QRect screen(0, 0, 1920, 1080);
     const QSize panel(330, 400);

@@ -67,7 +67,7 @@ TEST_F(StatusSummaryTest, TheFirstRuleThatAppliesWins)
     EXPECT_EQ(summary, (StatusSummary{Kind::ok, L("status.ok"), L("status.ok.sub", QStringLiteral("«shots»"))}));
 }
 
-TEST_F(StatusSummaryTest, FolderLostOnlyWhenEveryEnabledFolderIsUnreachable)
+TEST_F(StatusSummaryTest, FolderLostOnlyWhenEveryEnabledFolderIsUnreachableAndAnUnusableModelWaitsOrAsks)
 {
     StatusSummary::Inputs in = everything();
     in.activity = Activity::idle();
@@ -77,29 +77,16 @@ TEST_F(StatusSummaryTest, FolderLostOnlyWhenEveryEnabledFolderIsUnreachable)
     EXPECT_EQ(StatusSummary::make(in).kind, Kind::ok);
     in.unavailableFolders = 2;
     EXPECT_EQ(StatusSummary::make(in).title, L("status.folderLost"));
-
     // All disabled and none unavailable is not "lost".
     in.folders = {folder(QStringLiteral("/a"), false)};
     in.unavailableFolders = 0;
     EXPECT_EQ(StatusSummary::make(in).kind, Kind::ok);
-}
-
-TEST_F(StatusSummaryTest, AnUnusableModelWaitsOrAsksForAttention)
-{
-    StatusSummary::Inputs in = everything();
-    in.activity = Activity::idle();
-    in.unavailableFolders = 0;
-    in.autoProcessing = true;
 
     in.ai = AIAvailability::modelNotReady();
-    StatusSummary summary = StatusSummary::make(in);
-    EXPECT_EQ(summary, (StatusSummary{Kind::waiting, Titles::title(in.ai), L("status.ai.ocrOff")}));
-
+    EXPECT_EQ(StatusSummary::make(in), (StatusSummary{Kind::waiting, Titles::title(in.ai), L("status.ai.ocrOff")}));
     in.ai = AIAvailability::notEnabled();
     in.ocrFallback = true;
-    summary = StatusSummary::make(in);
-    EXPECT_EQ(summary, (StatusSummary{Kind::attention, Titles::title(in.ai), L("status.ai.ocrOn")}));
-
+    EXPECT_EQ(StatusSummary::make(in), (StatusSummary{Kind::attention, Titles::title(in.ai), L("status.ai.ocrOn")}));
     in.ai = AIAvailability::unknown(QStringLiteral("HTTP 500"));
     EXPECT_EQ(StatusSummary::make(in).kind, Kind::attention);
 }

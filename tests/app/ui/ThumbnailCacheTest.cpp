@@ -10,12 +10,6 @@
 
 namespace {
 
-TEST(ThumbnailCacheTest, KeysNameThePathAndTheWholeSize)
-{
-    EXPECT_EQ(ThumbnailCache::key(QStringLiteral("/a/b.png"), 80), QStringLiteral("/a/b.png#80"));
-    EXPECT_NE(ThumbnailCache::key(QStringLiteral("/a/b.png"), 80), ThumbnailCache::key(QStringLiteral("/a/b.png"), 40));
-}
-
 TEST(ThumbnailCacheTest, HoldsAtMostTheLimitAndDropsTheLeastRecentlyUsed)
 {
     ThumbnailCache cache;

@@ -10,30 +10,23 @@ namespace {
 
 using Tab = WindowRouter::Tab;
 
-TEST(WindowRouterTest, OpeningWithoutSetupShowsTheOnboardingOnlyWhileItIsNotDone)
+TEST(WindowRouterTest, OnboardingShowsUntilDoneAndARerunStartsPastTheFolderWhenFoldersExist)
 {
     WindowRouter router;
     router.route(std::nullopt, std::nullopt, false, false);
     EXPECT_TRUE(router.showsSetup());
     EXPECT_EQ(router.setupStep(), 0);
-
     // A finished onboarding is not hidden by a later plain opening either: only an explicit choice changes it.
     WindowRouter done;
     done.route(std::nullopt, std::nullopt, true, false);
     EXPECT_FALSE(done.showsSetup());
-}
 
-TEST(WindowRouterTest, RerunningTheOnboardingStartsPastTheFolderWhenFoldersExist)
-{
-    WindowRouter router;
     router.setSetupStep(5);
     router.route(std::nullopt, true, true, true);
     EXPECT_TRUE(router.showsSetup());
     EXPECT_EQ(router.setupStep(), WindowRouter::intelligenceStep);
-
     router.route(std::nullopt, true, true, false);
     EXPECT_EQ(router.setupStep(), 0);
-
     router.setSetupStep(4);
     router.route(Tab::settings, false, false, true);
     EXPECT_FALSE(router.showsSetup());
