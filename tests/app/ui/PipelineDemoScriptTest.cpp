@@ -90,7 +90,6 @@ TEST_F(PipelineDemoScriptTest, OneCycleShowsEveryPhaseInOrderOnTheDot)
         frames.push_back({m_clock->now().count(), m_script->state(), m_script->fileName()});
     });
     m_script->setRunning(true);
-    EXPECT_EQ(m_script->fileName(), QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
     while (cycles.count() < 2)
         m_clock->runNext();
 
@@ -140,8 +139,6 @@ TEST_F(PipelineDemoScriptTest, StoppingMidStageCancelsAndRestartingBeginsAtTheRe
     m_script->setRunning(false);
     EXPECT_FALSE(m_clock->isPending());
     EXPECT_EQ(m_script->state(), State{});
-    EXPECT_EQ(changes.count(), 1);
-    m_clock->advance(60s);
     EXPECT_EQ(changes.count(), 1);
 
     // A fresh cycle: the default name held for 0.7 s, then the flash.
