@@ -86,7 +86,7 @@ AnalyzerFailure failureOf(const AnalyzeResult &result)
 }
 } // namespace
 
-TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorAndDecodesTheReply)
+TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorDecodesTheReplyAndNeverRetriesWhatItCannotUse)
 {
     AnalyzerClient client(m_bus.connect());
     const AnalyzeResult result = analyze(client);
@@ -94,16 +94,18 @@ TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorAndDecodesTheReply)
     EXPECT_EQ(std::get<AnalyzeResponse>(result).title, QStringLiteral("Pull request review"));
     EXPECT_EQ(m_analyzer.accessMode, O_RDONLY);
     EXPECT_EQ(m_analyzer.imageBytes, QByteArray("PNG bytes"));
-}
 
-TEST_F(AnalyzerClientTest, UndecodableRepliesAreNotRetried)
-{
-    AnalyzerClient client(m_bus.connect());
     for (const QByteArray &answer : {QByteArray(), QByteArray("{}"), QByteArray(R"({"errorCode":"newCode"})")}) {
         m_analyzer.answer = answer;
         EXPECT_EQ(failureOf(analyze(client)), (AnalyzerFailure{AnalyzeResponse::ErrorCode::other,
                                                                QStringLiteral("Invalid analyzer response"), false}));
     }
+
+    // A file that cannot be opened fails before any call.
+    const int calls = m_analyzer.calls;
+    EXPECT_FALSE(
+        failureOf(runTask(client.analyze(m_dir.filePath(QStringLiteral("gone.png")), AnalyzeRequest{}))).retryable);
+    EXPECT_EQ(m_analyzer.calls, calls);
 }
 
 TEST_F(AnalyzerClientTest, TimesOutRetryablyIgnoresTheLateReplyAndWorksAgain)
@@ -117,15 +119,6 @@ TEST_F(AnalyzerClientTest, TimesOutRetryablyIgnoresTheLateReplyAndWorksAgain)
     m_analyzer.delay = 0ms;
     EXPECT_TRUE(std::holds_alternative<AnalyzeResponse>(analyze(client)));
     EXPECT_EQ(m_analyzer.calls, 2);
-}
-
-TEST_F(AnalyzerClientTest, AFileThatCannotBeOpenedFailsBeforeAnyCall)
-{
-    AnalyzerClient client(m_bus.connect());
-    const AnalyzerFailure failure =
-        failureOf(runTask(client.analyze(m_dir.filePath(QStringLiteral("gone.png")), AnalyzeRequest{})));
-    EXPECT_FALSE(failure.retryable);
-    EXPECT_EQ(m_analyzer.calls, 0);
 }
 
 TEST(AnalyzerClientWithoutService, AMissingActivationFileIsUnavailableAndFinal)

@@ -253,30 +253,56 @@ TEST_F(AppModelTest, retryableFailuresKeepTheFilePendingAndTheOthersFailIt)
     EXPECT_EQ(errorBodies(), expectedErrors);
 }
 
-TEST_F(AppModelTest, aFileThatVanishesAtTheRenameIsSkippedWhileARefusedRenameFailsIt)
+// A file that vanishes at the rename is nobody's fault; one that cannot be read, renamed or completed says why.
+TEST_F(AppModelTest, fileLevelFailuresFailTheFileAndSayWhyButAVanishedOneIsSkipped)
 {
-    struct Case
+    const struct
     {
-        int error;
+        const char *name;
+        int renameError;
+        JobOrigin origin;
+        bool readable;
+        bool complete;
         Outcome outcome;
-        bool notified;
+        const char *error; // none: skipped silently
+    } cases[] = {
+        {"gone at the rename", ENOENT, JobOrigin::event, true, true, Outcome::skipped, nullptr},
+        {"rename refused", EACCES, JobOrigin::event, true, true, Outcome::failed, "error.noAccess"},
+        {"no permission to read", 0, JobOrigin::event, false, true, Outcome::failed, "error.permissionDenied"},
+        {"chosen, never an image", 0, JobOrigin::manual, true, false, Outcome::failed, "error.incompleteImage"},
     };
-    for (const Case c : {Case{ENOENT, Outcome::skipped, false}, Case{EACCES, Outcome::failed, true}}) {
-        SCOPED_TRACE(c.error);
-        const RefusingRenameCalls calls(c.error);
-        m_renameCalls = &calls;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const RefusingRenameCalls calls(c.renameError);
+        m_renameCalls = c.renameError ? &calls : nullptr;
+        m_complete = c.complete;
         m_reports.clear();
         makeModel();
         const QString file = screenshot();
-        m_model->enqueue({file, JobOrigin::event});
-        ASSERT_TRUE(waitForReports(1));
+        {
+            std::optional<ReadDenied> denied;
+            if (!c.readable)
+                denied.emplace(m_work.path(), file);
+            ASSERT_TRUE(m_model->enqueue({file, c.origin}));
+            ASSERT_TRUE(waitForReports(1));
+        }
         EXPECT_EQ(lastOutcome(), c.outcome);
-        EXPECT_EQ(m_history->hasFailed(*FileID::fromPath(file)), c.notified);
         EXPECT_FALSE(m_history->isPending(file));
-        QTest::qWait(10);
-        EXPECT_EQ(errorBodies().isEmpty(), !c.notified);
+        EXPECT_EQ(m_analyzer->analyzed.isEmpty(), c.renameError == 0);
+        if (c.origin == JobOrigin::event) {
+            EXPECT_EQ(m_history->hasFailed(*FileID::fromPath(file)), c.error != nullptr);
+        }
+        if (c.error) {
+            EXPECT_EQ(m_reports.last().error, L(c.error));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
+            EXPECT_EQ(errorBodies().last(), QFileInfo(file).fileName() + QLatin1Char('\n') + L(c.error));
+        } else {
+            QTest::qWait(10);
+            EXPECT_TRUE(errorBodies().isEmpty());
+        }
         m_model.reset();
         m_history->registry().failed.clear();
+        QFile::remove(file);
     }
 }
 
@@ -301,40 +327,4 @@ TEST_F(AppModelTest, aRegistryEntryOfAnEarlierFileWithTheSameInodeDoesNotHoldBac
     const QString later = screenshot(QStringLiteral("Screenshot From 2026-11-12 10-44-00.png"));
     m_history->registry().handled.insert(*FileID::fromPath(later), m_clock.now());
     EXPECT_FALSE(m_model->enqueue({later, JobOrigin::event}));
-}
-
-TEST_F(AppModelTest, unreadableAndNeverCompleteFilesSayWhyAtOnce)
-{
-    const struct
-    {
-        const char *name;
-        JobOrigin origin;
-        bool readable;
-        bool complete;
-        const char *error;
-    } cases[] = {
-        {"no permission to read", JobOrigin::event, false, true, "error.permissionDenied"},
-        {"chosen, never an image", JobOrigin::manual, true, false, "error.incompleteImage"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        m_reports.clear();
-        m_complete = c.complete;
-        makeModel();
-        const QString file = screenshot();
-        {
-            std::optional<ReadDenied> denied;
-            if (!c.readable)
-                denied.emplace(m_work.path(), file);
-            ASSERT_TRUE(m_model->enqueue({file, c.origin}));
-            ASSERT_TRUE(waitForReports(1));
-        }
-        EXPECT_EQ(lastOutcome(), Outcome::failed);
-        EXPECT_EQ(m_reports.last().error, L(c.error));
-        EXPECT_TRUE(m_analyzer->analyzed.isEmpty());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !errorBodies().isEmpty(); }, 1000));
-        EXPECT_EQ(errorBodies().last(), QFileInfo(file).fileName() + QLatin1Char('\n') + L(c.error));
-        m_model.reset();
-        QFile::remove(file);
-    }
 }

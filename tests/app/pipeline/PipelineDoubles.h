@@ -8,11 +8,11 @@
 #include "FolderAccess.h"
 #include "NotifierServer.h"
 
+#include <QCoroSignal>
 #include <QList>
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 // An analyzer that answers from a script and notes what it was asked. With `hold` set, each analysis waits
@@ -22,9 +22,8 @@ class ScriptedAnalyzer final : public QObject, public Analyzer
     Q_OBJECT
 
 public:
+    // Once the script is used up, every file is a "Pull request review".
     QList<AnalyzeResult> answers;
-    // Answers once the script is used up.
-    std::function<AnalyzeResult(const QString &path)> fallback;
     QStringList analyzed;
     QList<AnalyzeRequest> requests;
     QStringList prewarmed;
@@ -32,13 +31,29 @@ public:
 
     void prewarm(const QString &outputLanguage) override { prewarmed.append(outputLanguage); }
 
-    QCoro::Task<AnalyzeResult> analyze(QString path, AnalyzeRequest request) override;
+    QCoro::Task<AnalyzeResult> analyze(QString path, AnalyzeRequest request) override
+    {
+        analyzed.append(path);
+        requests.append(request);
+        Q_EMIT analysisStarted(path);
+        if (hold)
+            co_await qCoro(this, &ScriptedAnalyzer::released);
+        co_return answers.isEmpty() ? titled(QStringLiteral("Pull request review")) : answers.takeFirst();
+    }
 
     void release() { Q_EMIT released(); }
 
-    // A successful answer with this title.
-    static AnalyzeResult titled(const QString &title, NamingEngineKind engine = NamingEngineKind::ai);
-    static AnalyzeResult failing(AnalyzeResponse::ErrorCode code, const QString &message);
+    static AnalyzeResult titled(const QString &title)
+    {
+        AnalyzeResponse response;
+        response.title = title;
+        response.engine = NamingEngineKind::ai;
+        return response;
+    }
+    static AnalyzeResult failing(AnalyzeResponse::ErrorCode code, const QString &message)
+    {
+        return AnalyzeResponse::failure(code, message);
+    }
 
 Q_SIGNALS:
     void analysisStarted(const QString &path);
@@ -54,17 +69,32 @@ public:
     QList<Notification> shown;
     uint nextId = 1;
 
-    QCoro::Task<std::optional<QStringList>> capabilities() override;
-    QCoro::Task<std::optional<uint>> notify(const Notification &notification) override;
+    QCoro::Task<std::optional<QStringList>> capabilities() override
+    {
+        co_return QStringList{QStringLiteral("actions"), QStringLiteral("body")};
+    }
+    QCoro::Task<std::optional<uint>> notify(const Notification &notification) override
+    {
+        shown.append(notification);
+        co_return notification.replacesId != 0 ? notification.replacesId : nextId++;
+    }
 
     // Bodies of the notifications whose title is `summary`.
-    QStringList bodies(const QString &summary) const;
+    QStringList bodies(const QString &summary) const
+    {
+        QStringList found;
+        for (const Notification &notification : shown) {
+            if (notification.summary == summary)
+                found.append(notification.body);
+        }
+        return found;
+    }
 };
 
+// Notes each folder it is asked to grant and declines.
 class ScriptedFolderAccess final : public FolderAccess
 {
 public:
-    std::optional<QString> folderAnswer;
     QStringList suggestions;
     QStringList messages;
 
@@ -72,7 +102,7 @@ public:
     {
         suggestions.append(suggested);
         messages.append(message);
-        return folderAnswer;
+        return std::nullopt;
     }
     QStringList chooseImages(bool) override { return {}; }
 };
@@ -83,15 +113,16 @@ public:
     QList<Alert> shown;
     int answer = 0;
 
-    QCoro::Task<int> present(Alert alert) override;
+    QCoro::Task<int> present(Alert alert) override
+    {
+        shown.append(alert);
+        co_return answer;
+    }
 };
 
-class RecordingRevealer final : public FileRevealer
+class NullRevealer final : public FileRevealer
 {
 public:
-    QStringList revealed;
-    QStringList opened;
-
-    void reveal(const QString &filePath) override { revealed.append(filePath); }
-    void openFolder(const QString &folderPath) override { opened.append(folderPath); }
+    void reveal(const QString &) override {}
+    void openFolder(const QString &) override {}
 };

@@ -5,6 +5,7 @@
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "HistoryStore.h"
+#include "L10n.h"
 #include "PipelineDoubles.h"
 #include "TempDir.h"
 #include "TestClock.h"
@@ -21,31 +22,82 @@
 class PipelineFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        using namespace std::chrono_literals;
+        m_settings->setInterfaceLanguage(InterfaceLanguage::en);
+        m_timing.completeTimeout = 200ms;
+        m_timing.retryInterval = 60s;
+        m_timing.wakeDelay = 300ms;
+        m_timing.watcherLatency = 20ms;
+    }
+    void TearDown() override
+    {
+        if (m_model)
+            m_model->shutdown();
+        m_model.reset();
+    }
 
     // Builds the model; settings may be prepared before.
-    AppModel &makeModel();
+    AppModel &makeModel()
+    {
+        AppModelServices services;
+        auto analyzer = std::make_unique<ScriptedAnalyzer>();
+        m_analyzer = analyzer.get();
+        services.analyzer = std::move(analyzer);
+        auto server = std::make_unique<RecordingNotifierServer>();
+        m_server = server.get();
+        services.notifier = std::make_unique<Notifier>(std::move(server));
+        auto power = std::make_unique<PowerMonitor>();
+        m_power = power.get();
+        services.power = std::move(power);
+        auto mounts = std::make_unique<MountMonitor>();
+        m_mounts = mounts.get();
+        services.mounts = std::move(mounts);
+        services.revealer = std::make_unique<NullRevealer>();
+        services.availability = [this]() -> QCoro::Task<AIAvailability> { co_return m_availabilityAnswer; };
+        services.waitUntilComplete = [this](QString, std::chrono::milliseconds) -> QCoro::Task<bool> {
+            co_return m_complete;
+        };
+        services.clock = &m_clock;
+        services.renameCalls = m_renameCalls;
+        services.timing = m_timing;
+        services.buildNumber = QStringLiteral("7");
+        m_model = std::make_unique<AppModel>(*m_settings, *m_history, std::move(services));
+        QObject::connect(m_model.get(), &AppModel::jobSettled, m_model.get(),
+                         [this](const AppModel::JobReport &report) { m_reports.append(report); });
+        return *m_model;
+    }
     // A watched folder, opened.
-    QUuid watch(const QString &path);
+    QUuid watch(const QString &path)
+    {
+        EXPECT_TRUE(m_model->addFolder(path));
+        return m_settings->folders().last().id;
+    }
     // A screenshot file in the work folder, complete as far as the doubles care.
-    QString screenshot(const QString &name = QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"));
+    QString screenshot(const QString &name = QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"))
+    {
+        return m_work.write(name, "PNG bytes");
+    }
     // Waits until the worker has stopped and `reports` holds at least `count` reports.
-    bool waitForReports(int count, int timeoutMs = 5000);
+    bool waitForReports(int count, int timeoutMs = 5000)
+    {
+        return QTest::qWaitFor([&] { return m_reports.size() >= count && !m_model->isWorking(); }, timeoutMs);
+    }
     AppModel::Outcome lastOutcome() const
     {
         return m_reports.isEmpty() ? AppModel::Outcome::skipped : m_reports.last().outcome;
     }
-    QStringList errorBodies() const;
+    QStringList errorBodies() const { return m_server->bodies(L("notif.error.title")); }
 
     TempDir m_config;
     TempDir m_data;
     TempDir m_work;
     // A little ahead of the files the test writes, as the registry's dates are ahead of the files they describe.
     TestClock m_clock{QDateTime::currentDateTime().addSecs(60)};
-    std::shared_ptr<KeyValueStore> m_store;
-    std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<HistoryStore> m_history;
+    std::unique_ptr<AppSettings> m_settings{
+        std::make_unique<AppSettings>(std::make_shared<KeyValueStore>(m_config.filePath(QStringLiteral("settings.json"))))};
+    std::unique_ptr<HistoryStore> m_history{std::make_unique<HistoryStore>(m_data.path(), m_clock)};
 
     // Owned by the model once it is made.
     ScriptedAnalyzer *m_analyzer = nullptr;
@@ -54,7 +106,6 @@ protected:
     MountMonitor *m_mounts = nullptr;
 
     AIAvailability m_availabilityAnswer = AIAvailability::available();
-    int m_availabilityReads = 0;
     bool m_complete = true;
     AppModelTiming m_timing;
     const RenameCalls *m_renameCalls = nullptr;
