@@ -91,9 +91,14 @@ TEST(FrontAppLogTest, namelessActivationsAndStoppedLogRecordNothing)
     EXPECT_EQ(f.log.entries().size(), 2);
 }
 
+// In a zone away from UTC, so that names written in UTC are told from local ones.
 TEST(FrontAppLogTest, captureDateFromFileNames)
 {
+    const QByteArray previous = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
     const QDateTime created = at(21, 5, 3);
+    const QDateTime utc(QDate(2026, 11, 12), QTime(10, 42, 17), QTimeZone::utc());
     const struct
     {
         const char *name;
@@ -111,21 +116,13 @@ TEST(FrontAppLogTest, captureDateFromFileNames)
         {"20261112_10h42m17s_grim.png", at(10, 42, 20), at(10, 42, 17)},
         {"2026-11-12_10-42.png", at(10, 42, 20), at(10, 42, 0)},
         {"Screenshot from 2026-11-12 10-42-17.png", at(12, 42, 20), at(12, 42, 20)},
+        // grim's older names are in UTC.
+        {"2026-11-12T10:42:17Z_grim.png", utc.addSecs(3).toLocalTime(), utc},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(FrontAppLog::captureDate(QString::fromUtf8(c.name), c.fallback), c.expected)
             << c.name << " created " << c.fallback.toString(Qt::ISODate).toStdString();
     }
-}
-
-TEST(FrontAppLogTest, grimsOlderNamesAreUtc)
-{
-    const QByteArray previous = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-    const QDateTime utc(QDate(2026, 11, 12), QTime(10, 42, 17), QTimeZone::utc());
-    const QDateTime created = utc.addSecs(3).toLocalTime();
-    EXPECT_EQ(FrontAppLog::captureDate(QStringLiteral("2026-11-12T10:42:17Z_grim.png"), created), utc);
     qputenv("TZ", previous);
     tzset();
 }

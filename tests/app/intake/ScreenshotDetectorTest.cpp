@@ -113,7 +113,7 @@ TEST(ScreenshotDetectorTest, gnomeSoftwareChunkMarksAScreenshot)
         EXPECT_FALSE(ScreenshotDetector::hasScreenCaptureMark(dir.write(QStringLiteral("t.png"), broken)));
 }
 
-TEST(ScreenshotDetectorTest, candidateAgeLimits)
+TEST(ScreenshotDetectorTest, candidatesAreFreshPlainImageFiles)
 {
     TempDir dir;
     const QString screenshot = QStringLiteral("Screenshot 2026-11-12 at 10.42.17.png");
@@ -137,11 +137,8 @@ TEST(ScreenshotDetectorTest, candidateAgeLimits)
         EXPECT_EQ(ScreenshotDetector::isCandidate(path, c.scope, created->addSecs(c.age)), c.candidate)
             << c.name.toStdString() << " at " << c.age << " s";
     }
-}
 
-TEST(ScreenshotDetectorTest, onlyPlainImageFilesAreCandidates)
-{
-    TempDir dir;
+    // Only plain image files are candidates.
     const QByteArray png = encodedImage("PNG");
     const QString target = dir.write(QStringLiteral("Screenshot 2026-11-12 at 10.42.22.PNG"), png);
     const QDateTime now = ScreenshotDetector::creationDate(target).value().addSecs(1);

@@ -19,10 +19,11 @@ struct Home
     QString path(const QString &relative) const { return dir.filePath(relative); }
 };
 
-TEST(ScreenshotToolSettingsTest, folderFallsBackThroughPictures)
+TEST(ScreenshotToolSettingsTest, folderFallsBackThroughPicturesAndThePrefixComesFromFileNameTemplates)
 {
     Home home;
     EXPECT_EQ(home.settings().screenshotFolder(), home.path(QStringLiteral("Pictures")));
+    EXPECT_EQ(home.settings().customPrefix(), std::nullopt);
 
     home.dir.write(QStringLiteral(".config/user-dirs.dirs"),
                    "# written by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
@@ -36,6 +37,12 @@ TEST(ScreenshotToolSettingsTest, folderFallsBackThroughPictures)
     // A Pictures folder set to the home folder means none.
     home.dir.write(QStringLiteral(".config/user-dirs.dirs"), "XDG_PICTURES_DIR=\"$HOME/\"\n");
     EXPECT_EQ(home.settings().picturesFolder(), home.path(QStringLiteral("Pictures")));
+
+    home.dir.write(QStringLiteral(".config/flameshot/flameshot.ini"), "[General]\nfilenamePattern=Shot %F %H.%M.%S\n");
+    EXPECT_EQ(home.settings().customPrefix(), QStringLiteral("Shot"));
+    home.dir.write(QStringLiteral(".config/spectaclerc"),
+                   "[ImageSave]\nimageFilenameTemplate=\tMy Capture <yyyy>-<MM>-<dd> at <hh>.<mm>.<ss>\n");
+    EXPECT_EQ(home.settings().customPrefix(), QStringLiteral("My Capture"));
 }
 
 TEST(ScreenshotToolSettingsTest, toolSettingsComeFirstInOrder)
@@ -70,19 +77,6 @@ TEST(ScreenshotToolSettingsTest, unusableValuesAreSkippedAndConfigHomeIsHonoured
     config.write(QStringLiteral("flameshot/flameshot.ini"), "[General]\nsavePath=/srv/shots\n");
     home.environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     EXPECT_EQ(home.settings().screenshotFolder(), QStringLiteral("/srv/shots"));
-}
-
-TEST(ScreenshotToolSettingsTest, customPrefixFromFileNameTemplates)
-{
-    Home home;
-    EXPECT_EQ(home.settings().customPrefix(), std::nullopt);
-
-    home.dir.write(QStringLiteral(".config/flameshot/flameshot.ini"), "[General]\nfilenamePattern=Shot %F %H.%M.%S\n");
-    EXPECT_EQ(home.settings().customPrefix(), QStringLiteral("Shot"));
-
-    home.dir.write(QStringLiteral(".config/spectaclerc"),
-                   "[ImageSave]\nimageFilenameTemplate=\tMy Capture <yyyy>-<MM>-<dd> at <hh>.<mm>.<ss>\n");
-    EXPECT_EQ(home.settings().customPrefix(), QStringLiteral("My Capture"));
 }
 
 } // namespace
