@@ -86,7 +86,7 @@ AnalyzerFailure failureOf(const AnalyzeResult &result)
 }
 } // namespace
 
-TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorDecodesTheReplyAndNeverRetriesWhatItCannotUse)
+TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorDecodesTheReplyAndNeverRetriesWhatCannotWork)
 {
     AnalyzerClient client(m_bus.connect());
     const AnalyzeResult result = analyze(client);
@@ -106,6 +106,12 @@ TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorDecodesTheReplyAndNeverRetri
     EXPECT_FALSE(
         failureOf(runTask(client.analyze(m_dir.filePath(QStringLiteral("gone.png")), AnalyzeRequest{}))).retryable);
     EXPECT_EQ(m_analyzer.calls, calls);
+
+    // Without the service and without an activation file for it the analyzer is unavailable for good.
+    ASSERT_TRUE(m_service.unregisterService(AnalyzerBus::serviceName));
+    EXPECT_EQ(failureOf(analyze(client)),
+              (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false}));
+    client.prewarm(QStringLiteral("en")); // nothing happens, nothing is raised
 }
 
 TEST_F(AnalyzerClientTest, TimesOutRetryablyIgnoresTheLateReplyAndWorksAgain)
@@ -119,18 +125,6 @@ TEST_F(AnalyzerClientTest, TimesOutRetryablyIgnoresTheLateReplyAndWorksAgain)
     m_analyzer.delay = 0ms;
     EXPECT_TRUE(std::holds_alternative<AnalyzeResponse>(analyze(client)));
     EXPECT_EQ(m_analyzer.calls, 2);
-}
-
-TEST(AnalyzerClientWithoutService, AMissingActivationFileIsUnavailableAndFinal)
-{
-    PrivateBus bus(PrivateBus::configWithoutServices());
-    AnalyzerClient client(bus.connect());
-    TempDir dir;
-    const AnalyzerFailure failure =
-        failureOf(runTask(client.analyze(dir.write(QStringLiteral("a.png"), "x"), AnalyzeRequest{})));
-    EXPECT_EQ(failure,
-              (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false}));
-    client.prewarm(QStringLiteral("en")); // no service: nothing happens, nothing is raised
 }
 
 #include "AnalyzerClientTest.moc"

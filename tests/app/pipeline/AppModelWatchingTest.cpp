@@ -137,23 +137,8 @@ TEST_F(AppModelWatchingTest, theDateMovesOnlyAfterThePendingMarksAreSavedOnArriv
     m_analyzer->release();
 }
 
-TEST_F(AppModelWatchingTest, onlyMountChangesThatConcernAWatchedFolderTakeUpPendingFiles)
-{
-    makeModel();
-    const QString shot = screenshot();
-    watch(m_work.path());
-    runTask(m_model->start());
-    m_history->markPending(shot);
-    Q_EMIT m_mounts->mountsChanged({QStringLiteral("/var/lib/docker/overlay2/x/merged"), QStringLiteral("/snap/a/1")});
-    QTest::qWait(50);
-    EXPECT_TRUE(m_reports.isEmpty());
-    Q_EMIT m_mounts->mountsChanged({QFileInfo(m_work.path()).absolutePath()});
-    ASSERT_TRUE(waitForReports(1));
-    EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::catchUp}));
-}
-
 // An unmounted file system leaves an empty folder at its mount point; mounted again, it is the folder once more.
-TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhileAndThenWatchedAgain)
+TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhileAndOnlyItsMountChangesTakeUpPendingFiles)
 {
     makeModel();
     TempDir parent;
@@ -182,6 +167,17 @@ TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhi
     file.close();
     ASSERT_TRUE(waitForReports(1));
     EXPECT_EQ(m_reports.first().job, (Job{shot, JobOrigin::event}));
+
+    // Only mount changes that concern a watched folder take up pending files.
+    const QString pending = screenshot();
+    watch(m_work.path());
+    m_history->markPending(pending);
+    Q_EMIT m_mounts->mountsChanged({QStringLiteral("/var/lib/docker/overlay2/x/merged"), QStringLiteral("/snap/a/1")});
+    QTest::qWait(50);
+    EXPECT_EQ(m_reports.size(), 1);
+    Q_EMIT m_mounts->mountsChanged({QFileInfo(m_work.path()).absolutePath()});
+    ASSERT_TRUE(waitForReports(2));
+    EXPECT_EQ(m_reports.at(1).job, (Job{pending, JobOrigin::catchUp}));
 }
 
 TEST_F(AppModelWatchingTest, aFolderIsWatchedOnceWhateverPathNamesIt)
