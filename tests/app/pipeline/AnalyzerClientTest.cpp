@@ -6,7 +6,6 @@
 #include "PrivateBus.h"
 #include "TempDir.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusUnixFileDescriptor>
 #include <QTest>

@@ -5,7 +5,6 @@
 #include "CoroTest.h"
 #include "L10n.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 

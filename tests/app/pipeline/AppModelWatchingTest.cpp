@@ -138,7 +138,7 @@ TEST_F(AppModelWatchingTest, theDateMovesOnlyAfterThePendingMarksAreSavedOnArriv
 }
 
 // An unmounted file system leaves an empty folder at its mount point; mounted again, it is the folder once more.
-TEST_F(AppModelWatchingTest, aFolderUnmountedAndMountedAgainIsUnavailableMeanwhileAndOnlyItsMountChangesTakeUpPendingFiles)
+TEST_F(AppModelWatchingTest, aRemountedFolderIsUnavailableMeanwhileAndOnlyWatchedMountsTakeUpPendingFiles)
 {
     makeModel();
     TempDir parent;

@@ -95,8 +95,8 @@ protected:
     TempDir m_work;
     // A little ahead of the files the test writes, as the registry's dates are ahead of the files they describe.
     TestClock m_clock{QDateTime::currentDateTime().addSecs(60)};
-    std::unique_ptr<AppSettings> m_settings{
-        std::make_unique<AppSettings>(std::make_shared<KeyValueStore>(m_config.filePath(QStringLiteral("settings.json"))))};
+    std::unique_ptr<AppSettings> m_settings{std::make_unique<AppSettings>(
+        std::make_shared<KeyValueStore>(m_config.filePath(QStringLiteral("settings.json"))))};
     std::unique_ptr<HistoryStore> m_history{std::make_unique<HistoryStore>(m_data.path(), m_clock)};
 
     // Owned by the model once it is made.
