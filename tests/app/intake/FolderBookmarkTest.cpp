@@ -102,9 +102,8 @@ TEST(FolderBookmarkTest, malformedBookmarksFail)
     for (const QByteArray &bytes : {QByteArray(), QByteArray("not json"), QByteArray("[]"),
                                     QByteArray(R"({"version":2,"path":"/x","device":"1","inode":"2"})"),
                                     QByteArray(R"({"version":1,"path":"relative","device":"1","inode":"2"})"),
-                                    QByteArray(R"({"version":1,"path":"/x","device":1,"inode":"2"})")}) {
+                                    QByteArray(R"({"version":1,"path":"/x","device":1,"inode":"2"})")})
         EXPECT_EQ(error(FolderBookmark::resolve(bytes, {})), malformed) << bytes.data();
-    }
 }
 
 TEST(FolderBookmarkTest, missingVolumeFails)

@@ -119,10 +119,9 @@ TEST(FrontAppLogTest, captureDateFromFileNames)
         // grim's older names are in UTC.
         {"2026-11-12T10:42:17Z_grim.png", utc.addSecs(3).toLocalTime(), utc},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : cases)
         EXPECT_EQ(FrontAppLog::captureDate(QString::fromUtf8(c.name), c.fallback), c.expected)
             << c.name << " created " << c.fallback.toString(Qt::ISODate).toStdString();
-    }
     qputenv("TZ", previous);
     tzset();
 }
