@@ -9,13 +9,11 @@
 #include "AnalyzerBus.h"
 #include "AppModel.h"
 #include "AppSettings.h"
-#include "BusAnalyzer.h"
 #include "CoroTest.h"
-#include "FolderBookmark.h"
 #include "HistoryStore.h"
-#include "ModelEnvironment.h"
 #include "ModelServerDouble.h"
 #include "PrivateBus.h"
+#include "ProfileApplication.h"
 #include "Soak.h"
 #include "TestProfile.h"
 
@@ -317,15 +315,9 @@ TEST(AnalyzerSoakTest, anAnalyzerKilledDuringACallCostsTheFileOneAttemptNotItsNa
 
     TempDir watched;
     AppSettings settings(profile.settingsStore());
-    settings.setFolders(
-        {WatchedFolder{QUuid::createUuid(), watched.path(), *FolderBookmark::create(watched.path()), true}});
+    settings.setFolders({watchedFolder(watched.path())});
     HistoryStore history(profile.historyDirectory());
-    AppModelServices services;
-    services.analyzer = std::make_unique<BusAnalyzer>(profile.bus().connect());
-    ModelEnvironment modelEnvironment = ModelEnvironment::system();
-    modelEnvironment.store = profile.settingsStore().get();
-    services.availability = [modelEnvironment] { return AIAvailability::current(modelEnvironment); };
-    services.buildNumber = QStringLiteral("1");
+    AppModelServices services = profileServices(profile);
     services.timing.retryInterval = std::chrono::milliseconds(1000);
     AppModel tray(settings, history, std::move(services));
     runTask(tray.start());

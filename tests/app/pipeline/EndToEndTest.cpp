@@ -2,11 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "AppModel.h"
 #include "AppSettings.h"
-#include "BusAnalyzer.h"
 #include "CoroTest.h"
-#include "FolderBookmark.h"
 #include "HistoryStore.h"
-#include "ModelEnvironment.h"
+#include "ProfileApplication.h"
 #include "RenderedScreen.h"
 #include "TestProfile.h"
 
@@ -25,16 +23,10 @@ TEST(EndToEndTest, aNewScreenshotInAWatchedFolderIsRenamedToItsHeading)
     settings.setOcrFallback(true);
     TempDir folder;
     HistoryStore history(profile.historyDirectory());
-    settings.setFolders(
-        {WatchedFolder{QUuid::createUuid(), folder.path(), *FolderBookmark::create(folder.path()), true}});
+    settings.setFolders({watchedFolder(folder.path())});
 
-    AppModelServices services;
-    services.analyzer = std::make_unique<BusAnalyzer>(profile.bus().connect());
-    ModelEnvironment modelEnvironment = ModelEnvironment::system();
-    modelEnvironment.store = profile.settingsStore().get();
-    services.availability = [modelEnvironment] { return AIAvailability::current(modelEnvironment); };
+    AppModelServices services = profileServices(profile);
     services.bookmarkOptions.home = folder.path();
-    services.buildNumber = QStringLiteral("1");
     AppModel model(settings, history, std::move(services));
     QList<AppModel::JobReport> reports;
     QObject::connect(&model, &AppModel::jobSettled, &model,

@@ -5,12 +5,10 @@
 // one profile and one running model. Every rename must end up in the one history.
 #include "AppModel.h"
 #include "AppSettings.h"
-#include "BusAnalyzer.h"
 #include "CoroTest.h"
-#include "FolderBookmark.h"
 #include "HistoryStore.h"
-#include "ModelEnvironment.h"
 #include "ModelServerDouble.h"
+#include "ProfileApplication.h"
 #include "RenderedScreen.h"
 #include "TestProfile.h"
 
@@ -69,15 +67,9 @@ TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHis
     // The tray application, in this process: watching a folder, over the same files.
     TempDir watched;
     AppSettings settings(profile.settingsStore());
-    settings.setFolders(
-        {WatchedFolder{QUuid::createUuid(), watched.path(), *FolderBookmark::create(watched.path()), true}});
+    settings.setFolders({watchedFolder(watched.path())});
     HistoryStore history(profile.historyDirectory());
-    AppModelServices services;
-    services.analyzer = std::make_unique<BusAnalyzer>(profile.bus().connect());
-    ModelEnvironment modelEnvironment = ModelEnvironment::system();
-    modelEnvironment.store = profile.settingsStore().get();
-    services.availability = [modelEnvironment] { return AIAvailability::current(modelEnvironment); };
-    services.buildNumber = QStringLiteral("1");
+    AppModelServices services = profileServices(profile);
     AppModel tray(settings, history, std::move(services));
     runTask(tray.start());
     ASSERT_TRUE(tray.isWatching());
