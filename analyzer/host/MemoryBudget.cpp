@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "MemoryBudget.h"
 
-#include <QCoroSignal>
+#include "SignalWait.h"
+
 #include <QThread>
 #include <QTimer>
 
@@ -58,7 +59,7 @@ QCoro::Task<MemoryBudget::Share> MemoryBudget::acquire(qint64 bytes)
     const quint64 ticket = m_nextTicket++;
     m_queue.append(ticket);
     while (m_queue.front() != ticket || m_held + bytes > m_capacity)
-        co_await qCoro(this, &MemoryBudget::changed);
+        co_await NextSignal(this, &MemoryBudget::changed);
     m_queue.removeFirst();
     m_held += bytes;
     // The next in line may fit as well.

@@ -4,9 +4,9 @@
 
 #include "AnalyzerBus.h"
 
+#include "SignalWait.h"
 #include <QCoreApplication>
 #include <QCoroDBusPendingReply>
-#include <QCoroSignal>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
@@ -76,6 +76,6 @@ QCoro::Task<bool> AnalyzerLauncher::start(std::chrono::milliseconds timeout)
     if (!process.startDetached())
         co_return false;
     if (!registered)
-        co_await qCoro(&watcher, &QDBusServiceWatcher::serviceRegistered, timeout);
+        co_await NextSignal(&watcher, &QDBusServiceWatcher::serviceRegistered, timeout);
     co_return registered;
 }

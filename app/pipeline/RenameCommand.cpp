@@ -8,8 +8,8 @@
 #include "NativePath.h"
 #include "ScreenshotDetector.h"
 
+#include "SignalWait.h"
 #include <QCommandLineParser>
-#include <QCoroSignal>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -177,7 +177,7 @@ QCoro::Task<int> RenameCommand::rename(QStringList files)
               false);
     }
     while (model && m_model.isWorking())
-        co_await qCoro(&m_model, &AppModel::workerFinished);
+        co_await NextSignal(&m_model, &AppModel::workerFinished);
     if (!model)
         co_return notAllNamed;
     QObject::disconnect(settled);

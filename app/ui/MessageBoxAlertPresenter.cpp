@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
 #include "MessageBoxAlertPresenter.h"
 
-#include <QCoroSignal>
+#include "SignalWait.h"
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -33,6 +33,6 @@ QCoro::Task<int> MessageBoxAlertPresenter::present(Alert alert)
     box->show();
     box->raise();
     box->activateWindow();
-    co_await qCoro(box.get(), &QDialog::finished);
+    co_await NextSignal(box.get(), &QDialog::finished);
     co_return chosen;
 }

@@ -17,8 +17,8 @@
 #include "RenameCommand.h"
 #include "ScreenshotDetector.h"
 
+#include "SignalWait.h"
 #include <QBuffer>
-#include <QCoroSignal>
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
@@ -298,15 +298,14 @@ QCoro::Task<int> measureEvents(const QDBusConnection &bus, const QList<QByteArra
                                 [&](const AppModel::JobReport &report) { return report.job.path == path; });
         };
         while (settledFor() == reports.cend()) {
-            const auto report = co_await qCoro(&model, &AppModel::jobSettled, std::chrono::seconds(120));
-            if (!report) {
+            if (!co_await NextSignal(&model, &AppModel::jobSettled, std::chrono::seconds(120))) {
                 std::fprintf(stderr, "no outcome for %s within two minutes\n", qPrintable(path));
                 co_return 1;
             }
         }
         const AppModel::JobReport report = *settledFor();
         if (model.isWorking())
-            co_await qCoro(&model, &AppModel::workerFinished);
+            co_await NextSignal(&model, &AppModel::workerFinished);
         const auto renamedAt = log->renamed.constFind(path);
         const auto call = log->calls.constFind(path);
         const auto event = log->firstEvent.constFind(path);

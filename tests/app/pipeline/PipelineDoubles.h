@@ -8,7 +8,7 @@
 #include "FolderAccess.h"
 #include "NotifierServer.h"
 
-#include <QCoroSignal>
+#include "SignalWait.h"
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -37,7 +37,7 @@ public:
         requests.append(request);
         Q_EMIT analysisStarted(path);
         if (hold)
-            co_await qCoro(this, &ScriptedAnalyzer::released);
+            co_await NextSignal(this, &ScriptedAnalyzer::released);
         co_return answers.isEmpty() ? titled(QStringLiteral("Pull request review")) : answers.takeFirst();
     }
 
