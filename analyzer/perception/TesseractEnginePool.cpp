@@ -4,6 +4,8 @@
 
 #include <tesseract/baseapi.h>
 
+#include <QCoreApplication>
+
 #include <malloc.h>
 
 #include <algorithm>
@@ -51,7 +53,26 @@ TesseractEnginePool::~TesseractEnginePool()
 TesseractEnginePool &TesseractEnginePool::shared()
 {
     static TesseractEnginePool pool;
+    // Tesseract's own statics (its dictionary cache) come after this pool and so are destroyed before it: the
+    // engines must go while the application object does, before main returns.
+    static const bool closesWithTheApplication = [] {
+        qAddPostRoutine([] { shared().close(); });
+        return true;
+    }();
+    (void)closesWithTheApplication;
     return pool;
+}
+
+void TesseractEnginePool::close()
+{
+    std::vector<Idle> idle;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+        idle.swap(m_idle);
+        m_loaded -= static_cast<int>(idle.size());
+    }
+    m_returned.notify_all();
 }
 
 int TesseractEnginePool::defaultLimit()
@@ -123,6 +144,12 @@ void TesseractEnginePool::release(std::unique_ptr<Engine> engine)
     engine->Clear();
     {
         const std::lock_guard lock(m_mutex);
+        if (m_closed) {
+            // A recognition that outlived the application: freeing the engine now would reach Tesseract's
+            // statics as they go, and the process is ending anyway.
+            (void)engine.release();
+            return;
+        }
         m_idle.push_back({std::move(engine), Clock::now()});
     }
     m_returned.notify_one();

@@ -69,6 +69,7 @@ private:
     };
 
     std::optional<Lease> take(std::unique_lock<std::mutex> &lock, QString &error);
+    void close();
     static std::unique_ptr<Engine> load(QString &error);
     void release(std::unique_ptr<Engine> engine);
     void freeIdleEngines();
@@ -81,5 +82,6 @@ private:
     std::vector<Idle> m_idle;
     int m_loaded = 0; // lent, idle and being loaded
     bool m_stopping = false;
+    bool m_closed = false;
     std::thread m_reaper;
 };
