@@ -214,11 +214,13 @@ TEST(ApplicationSoakTest, damagedFilesAreKeptAsideAndRepairedByTheNextSave)
                 info.dir().entryList({info.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
             return copies.size() == 1 ? info.dir().filePath(copies.first()) : QString();
         };
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !keptAside(settingsPath).isEmpty(); }, 30000));
+        // The copy is made just before the sound file replaces the damaged one.
+        const auto settingsSound = [&] {
+            bool incomplete = false;
+            return KeyValueStore::decode(Soak::readFile(settingsPath), &incomplete).has_value() && !incomplete;
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !keptAside(settingsPath).isEmpty() && settingsSound(); }, 30000));
         EXPECT_EQ(Soak::readFile(keptAside(settingsPath)), damage.settings);
-        bool incomplete = false;
-        EXPECT_TRUE(KeyValueStore::decode(Soak::readFile(settingsPath), &incomplete).has_value());
-        EXPECT_FALSE(incomplete);
 
         // A rename by the command line saves the history: both files are kept aside and written sound.
         {
