@@ -48,36 +48,6 @@ public Q_SLOTS:
     }
 };
 
-QByteArray successJson()
-{
-    AnalyzeResponse response;
-    response.title = QStringLiteral("Pull request review");
-    response.engine = NamingEngineKind::ai;
-    return response.toJson();
-}
-
-class AnalyzerClientTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_bus.isRunning());
-        m_service = m_bus.connect();
-        ASSERT_TRUE(m_service.registerObject(AnalyzerBus::objectPath, &m_analyzer, QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(m_service.registerService(AnalyzerBus::serviceName));
-        m_analyzer.answer = successJson();
-        m_image = m_dir.write(QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"), "PNG bytes");
-    }
-
-    AnalyzeResult analyze(AnalyzerClient &client) { return runTask(client.analyze(m_image, AnalyzeRequest{})); }
-
-    PrivateBus m_bus{PrivateBus::configWithoutServices()};
-    QDBusConnection m_service{QString()};
-    ScriptedAnalyzer m_analyzer;
-    TempDir m_dir;
-    QString m_image;
-};
-
 AnalyzerFailure failureOf(const AnalyzeResult &result)
 {
     EXPECT_TRUE(std::holds_alternative<AnalyzerFailure>(result));
@@ -85,45 +55,51 @@ AnalyzerFailure failureOf(const AnalyzeResult &result)
 }
 } // namespace
 
-TEST_F(AnalyzerClientTest, PassesAReadOnlyDescriptorDecodesTheReplyAndNeverRetriesWhatCannotWork)
+TEST(AnalyzerClientTest, PassesAReadOnlyDescriptorTimesOutRetryablyAndNeverRetriesWhatCannotWork)
 {
-    AnalyzerClient client(m_bus.connect());
-    const AnalyzeResult result = analyze(client);
+    PrivateBus bus{PrivateBus::configWithoutServices()};
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection service = bus.connect();
+    ScriptedAnalyzer analyzer;
+    ASSERT_TRUE(service.registerObject(AnalyzerBus::objectPath, &analyzer, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(service.registerService(AnalyzerBus::serviceName));
+    AnalyzeResponse named;
+    named.title = QStringLiteral("Pull request review");
+    named.engine = NamingEngineKind::ai;
+    analyzer.answer = named.toJson();
+    TempDir dir;
+    AnalyzerClient client(bus.connect(), 500ms);
+    const auto analyze = [&](const QString &name = QStringLiteral("shot.png")) {
+        return runTask(client.analyze(dir.filePath(name), AnalyzeRequest{}));
+    };
+    dir.write(QStringLiteral("shot.png"), "PNG bytes");
+
+    const AnalyzeResult result = analyze();
     ASSERT_TRUE(std::holds_alternative<AnalyzeResponse>(result));
     EXPECT_EQ(std::get<AnalyzeResponse>(result).title, QStringLiteral("Pull request review"));
-    EXPECT_EQ(m_analyzer.accessMode, O_RDONLY);
-    EXPECT_EQ(m_analyzer.imageBytes, QByteArray("PNG bytes"));
+    EXPECT_EQ(analyzer.accessMode, O_RDONLY);
+    EXPECT_EQ(analyzer.imageBytes, QByteArray("PNG bytes"));
+
+    analyzer.delay = 1000ms;
+    EXPECT_EQ(failureOf(analyze()), (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, u"Timed out"_qs, true}));
+    QTest::qWait(800); // the late reply arrives and must go nowhere
+    analyzer.delay = 0ms;
+    EXPECT_TRUE(std::holds_alternative<AnalyzeResponse>(analyze()));
 
     for (const QByteArray &answer : {QByteArray(), QByteArray("{}"), QByteArray(R"({"errorCode":"newCode"})")}) {
-        m_analyzer.answer = answer;
-        EXPECT_EQ(failureOf(analyze(client)), (AnalyzerFailure{AnalyzeResponse::ErrorCode::other,
-                                                               QStringLiteral("Invalid analyzer response"), false}));
+        analyzer.answer = answer;
+        EXPECT_EQ(failureOf(analyze()),
+                  (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, u"Invalid analyzer response"_qs, false}));
     }
-
     // A file that cannot be opened fails before any call.
-    const int calls = m_analyzer.calls;
-    EXPECT_FALSE(
-        failureOf(runTask(client.analyze(m_dir.filePath(QStringLiteral("gone.png")), AnalyzeRequest{}))).retryable);
-    EXPECT_EQ(m_analyzer.calls, calls);
-
+    const int calls = analyzer.calls;
+    EXPECT_FALSE(failureOf(analyze(QStringLiteral("gone.png"))).retryable);
+    EXPECT_EQ(analyzer.calls, calls);
     // Without the service and without an activation file for it the analyzer is unavailable for good.
-    ASSERT_TRUE(m_service.unregisterService(AnalyzerBus::serviceName));
-    EXPECT_EQ(failureOf(analyze(client)),
-              (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Analyzer unavailable"), false}));
+    ASSERT_TRUE(service.unregisterService(AnalyzerBus::serviceName));
+    EXPECT_EQ(failureOf(analyze()),
+              (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, u"Analyzer unavailable"_qs, false}));
     client.prewarm(QStringLiteral("en")); // nothing happens, nothing is raised
-}
-
-TEST_F(AnalyzerClientTest, TimesOutRetryablyIgnoresTheLateReplyAndWorksAgain)
-{
-    AnalyzerClient client(m_bus.connect(), 300ms);
-    m_analyzer.delay = 700ms;
-    EXPECT_EQ(failureOf(analyze(client)),
-              (AnalyzerFailure{AnalyzeResponse::ErrorCode::other, QStringLiteral("Timed out"), true}));
-    QTest::qWait(600); // the late reply arrives and must go nowhere
-
-    m_analyzer.delay = 0ms;
-    EXPECT_TRUE(std::holds_alternative<AnalyzeResponse>(analyze(client)));
-    EXPECT_EQ(m_analyzer.calls, 2);
 }
 
 #include "AnalyzerClientTest.moc"

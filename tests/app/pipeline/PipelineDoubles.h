@@ -15,14 +15,12 @@
 
 #include <optional>
 
-// An analyzer that answers from a script and notes what it was asked. With `hold` set, each analysis waits
-// until release() is called.
+// Answers from `answers`, then "Pull request review"; with `hold` set, each analysis waits for release().
 class ScriptedAnalyzer final : public QObject, public Analyzer
 {
     Q_OBJECT
 
 public:
-    // Once the script is used up, every file is a "Pull request review".
     QList<AnalyzeResult> answers;
     QStringList analyzed;
     QList<AnalyzeRequest> requests;
@@ -30,7 +28,6 @@ public:
     bool hold = false;
 
     void prewarm(const QString &outputLanguage) override { prewarmed.append(outputLanguage); }
-
     QCoro::Task<AnalyzeResult> analyze(QString path, AnalyzeRequest request) override
     {
         analyzed.append(path);
@@ -40,7 +37,6 @@ public:
             co_await NextSignal(this, &ScriptedAnalyzer::released);
         co_return answers.isEmpty() ? titled(QStringLiteral("Pull request review")) : answers.takeFirst();
     }
-
     void release() { Q_EMIT released(); }
 
     static AnalyzeResult titled(const QString &title)
@@ -50,17 +46,12 @@ public:
         response.engine = NamingEngineKind::ai;
         return response;
     }
-    static AnalyzeResult failing(AnalyzeResponse::ErrorCode code, const QString &message)
-    {
-        return AnalyzeResponse::failure(code, message);
-    }
 
 Q_SIGNALS:
     void analysisStarted(const QString &path);
     void released();
 };
 
-// A notification server that shows everything and keeps it.
 class RecordingNotifierServer final : public NotifierServer
 {
     Q_OBJECT
@@ -78,8 +69,6 @@ public:
         shown.append(notification);
         co_return notification.replacesId != 0 ? notification.replacesId : nextId++;
     }
-
-    // Bodies of the notifications whose title is `summary`.
     QStringList bodies(const QString &summary) const
     {
         QStringList found;
@@ -91,7 +80,7 @@ public:
     }
 };
 
-// Notes each folder it is asked to grant and declines.
+// Declines every folder it is asked to grant.
 class ScriptedFolderAccess final : public FolderAccess
 {
 public:

@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "TestClock.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -42,18 +43,11 @@ protected:
     AppModel &makeModel()
     {
         AppModelServices services;
-        auto analyzer = std::make_unique<ScriptedAnalyzer>();
-        m_analyzer = analyzer.get();
-        services.analyzer = std::move(analyzer);
-        auto server = std::make_unique<RecordingNotifierServer>();
-        m_server = server.get();
-        services.notifier = std::make_unique<Notifier>(std::move(server));
-        auto power = std::make_unique<PowerMonitor>();
-        m_power = power.get();
-        services.power = std::move(power);
-        auto mounts = std::make_unique<MountMonitor>();
-        m_mounts = mounts.get();
-        services.mounts = std::move(mounts);
+        services.analyzer = std::unique_ptr<ScriptedAnalyzer>(m_analyzer = new ScriptedAnalyzer);
+        services.notifier = std::make_unique<Notifier>(
+            std::unique_ptr<RecordingNotifierServer>(m_server = new RecordingNotifierServer));
+        services.power = std::unique_ptr<PowerMonitor>(m_power = new PowerMonitor);
+        services.mounts = std::unique_ptr<MountMonitor>(m_mounts = new MountMonitor);
         services.revealer = std::make_unique<NullRevealer>();
         services.availability = [this]() -> QCoro::Task<AIAvailability> { co_return m_availabilityAnswer; };
         services.waitUntilComplete = [this](QString, std::chrono::milliseconds) -> QCoro::Task<bool> {
@@ -68,13 +62,11 @@ protected:
                          [this](const AppModel::JobReport &report) { m_reports.append(report); });
         return *m_model;
     }
-    // A watched folder, opened.
     QUuid watch(const QString &path)
     {
         EXPECT_TRUE(m_model->addFolder(path));
         return m_settings->folders().last().id;
     }
-    // A screenshot file in the work folder, complete as far as the doubles care.
     QString screenshot(const QString &name = QStringLiteral("Screenshot From 2026-11-12 10-42-17.png"))
     {
         return m_work.write(name, "PNG bytes");
@@ -89,6 +81,17 @@ protected:
         return m_reports.isEmpty() ? AppModel::Outcome::skipped : m_reports.last().outcome;
     }
     QStringList errorBodies() const { return m_server->bodies(L("notif.error.title")); }
+    // Notifications are sent from a coroutine: waits until `count` error notifications are out.
+    QStringList waitForErrors(int count)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return errorBodies().size() >= count; }, 1000));
+        return errorBodies();
+    }
+    static QString errorBody(const QString &path, const QString &error)
+    {
+        return QFileInfo(path).fileName() + QLatin1Char('\n') + error;
+    }
+    bool hasFailed(const QString &path) const { return m_history->hasFailed(*FileID::fromPath(path)); }
 
     TempDir m_config;
     TempDir m_data;

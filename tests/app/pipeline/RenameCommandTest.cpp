@@ -20,10 +20,11 @@ class RenameCommandTest : public PipelineFixture
 {
 protected:
     // Started; the returned task finishes the run.
-    QCoro::Task<int> start(const QStringList &arguments)
+    QCoro::Task<int> start(QStringList arguments)
     {
         QString message;
         int exitCode = -1;
+        arguments.prepend(QStringLiteral("rename"));
         const std::optional<RenameCommand::Options> options = RenameCommand::parse(arguments, &message, &exitCode);
         EXPECT_TRUE(options) << message.toStdString();
         for (QBuffer *buffer : {&m_out, &m_err}) {
@@ -36,76 +37,63 @@ protected:
     }
     int run(const QStringList &arguments) { return runTask(start(arguments)); }
     QStringList outLines() const { return QString::fromUtf8(m_out.data()).split(u'\n', Qt::SkipEmptyParts); }
-    QStringList errLines() const { return QString::fromUtf8(m_err.data()).split(u'\n', Qt::SkipEmptyParts); }
+    QJsonObject outJson(int line) const { return QJsonDocument::fromJson(outLines().value(line).toUtf8()).object(); }
 
     QBuffer m_out;
     QBuffer m_err;
     std::unique_ptr<RenameCommand> m_command;
 };
 
-TEST_F(RenameCommandTest, namesEachFileAndReportsTheOnesItCannot)
+TEST_F(RenameCommandTest, aDryRunChangesNothingThenEachFileIsNamedOrReportedWithItsReason)
 {
     makeModel();
     const QString first = screenshot(QStringLiteral("a.png"));
     const QString second = screenshot(QStringLiteral("b.jpg"));
     const QString text = m_work.write(QStringLiteral("notes.txt"), "x");
-    m_analyzer->answers = {
-        ScriptedAnalyzer::titled(QStringLiteral("Mail inbox")),
-        ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::nothingRecognized, QStringLiteral("No text found"))};
-    const int code =
-        run({QStringLiteral("rename"), first, second, first, text, m_work.filePath(QStringLiteral("missing.png"))});
-    EXPECT_EQ(code, RenameCommand::notAllNamed);
+    using Code = AnalyzeResponse::ErrorCode;
+    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Mail inbox")),
+                           AnalyzeResponse::failure(Code::aiUnavailable, QStringLiteral("No model"))};
+    EXPECT_EQ(run({QStringLiteral("--dry-run"), first}), RenameCommand::success);
     EXPECT_EQ(outLines(), QStringList{QStringLiteral("a.png → Mail inbox.png")});
-    EXPECT_EQ(errLines(),
-              (QStringList{QStringLiteral("notes.txt: Not an image file"), QStringLiteral("missing.png: No such file"),
-                           QStringLiteral("b.jpg: No text found")}));
-    EXPECT_TRUE(QFileInfo::exists(m_work.filePath(QStringLiteral("Mail inbox.png"))));
-    EXPECT_EQ(m_analyzer->analyzed.size(), 2);
-    ASSERT_EQ(m_history->records().size(), 1);
-    // A batch from the command line goes through the manual road: no pending marks are left behind.
-    EXPECT_EQ(m_history->pendingCount(), 0);
-}
-
-TEST_F(RenameCommandTest, aDryRunShowsTheNamesAndChangesNothing)
-{
-    makeModel();
-    const QString file = screenshot(QStringLiteral("a.png"));
-    m_analyzer->answers = {
-        ScriptedAnalyzer::titled(QStringLiteral("Mail inbox")),
-        ScriptedAnalyzer::failing(AnalyzeResponse::ErrorCode::aiUnavailable, QStringLiteral("No model"))};
-    EXPECT_EQ(run({QStringLiteral("rename"), QStringLiteral("--dry-run"), file}), RenameCommand::success);
-    EXPECT_EQ(outLines(), QStringList{QStringLiteral("a.png → Mail inbox.png")});
-    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(run({QStringLiteral("--dry-run"), QStringLiteral("--json"), first}), RenameCommand::notAllNamed);
+    EXPECT_EQ(outJson(0).value(QStringLiteral("error")).toString(), QStringLiteral("No model"));
+    EXPECT_TRUE(outJson(0).value(QStringLiteral("dryRun")).toBool());
+    EXPECT_TRUE(QFileInfo::exists(first));
     EXPECT_TRUE(m_history->records().isEmpty());
 
-    EXPECT_EQ(run({QStringLiteral("rename"), QStringLiteral("--dry-run"), QStringLiteral("--json"), file}),
+    m_analyzer->answers = {ScriptedAnalyzer::titled(QStringLiteral("Mail inbox")),
+                           AnalyzeResponse::failure(Code::nothingRecognized, QStringLiteral("No text found"))};
+    EXPECT_EQ(run({first, second, first, text, m_work.filePath(QStringLiteral("missing.png"))}),
               RenameCommand::notAllNamed);
-    const QJsonObject object = QJsonDocument::fromJson(outLines().value(0).toUtf8()).object();
-    EXPECT_EQ(object.value(QStringLiteral("error")).toString(), QStringLiteral("No model"));
-    EXPECT_TRUE(object.value(QStringLiteral("dryRun")).toBool());
+    EXPECT_EQ(outLines(), QStringList{QStringLiteral("a.png → Mail inbox.png")});
+    EXPECT_EQ(QString::fromUtf8(m_err.data()),
+              QStringLiteral("notes.txt: Not an image file\nmissing.png: No such file\nb.jpg: No text found\n"));
+    EXPECT_TRUE(QFileInfo::exists(m_work.filePath(QStringLiteral("Mail inbox.png"))));
+    EXPECT_EQ(m_analyzer->analyzed.size(), 4);
+    EXPECT_EQ(m_history->records().size(), 1);
+    // A batch from the command line goes through the manual road: no pending marks are left behind.
+    EXPECT_EQ(m_history->pendingCount(), 0);
 }
 
 TEST_F(RenameCommandTest, printsOneJsonObjectPerFileAsSoonAsItIsDone)
 {
     makeModel();
     const QString first = screenshot(QStringLiteral("a.png"));
-    const QString second = screenshot(QStringLiteral("b.png"));
     QSignalSpy started(m_analyzer, &ScriptedAnalyzer::analysisStarted);
     m_analyzer->hold = true;
-    QCoro::Task<int> running = start({QStringLiteral("rename"), QStringLiteral("--json"), first, second});
+    QCoro::Task<int> running = start({QStringLiteral("--json"), first, screenshot(QStringLiteral("b.png"))});
     ASSERT_TRUE(started.wait(2000));
     EXPECT_TRUE(outLines().isEmpty());
     m_analyzer->release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return started.size() == 2; }, 2000));
     ASSERT_EQ(outLines().size(), 1);
-    const QJsonObject object = QJsonDocument::fromJson(outLines().first().toUtf8()).object();
-    EXPECT_EQ(object, (QJsonObject{{"path", first},
-                                   {"name", "a.png"},
-                                   {"newName", "Pull request review.png"},
-                                   {"newPath", m_work.filePath(QStringLiteral("Pull request review.png"))},
-                                   {"engine", "ai"},
-                                   {"outcome", "renamed"},
-                                   {"dryRun", false}}));
+    EXPECT_EQ(outJson(0), (QJsonObject{{"path", first},
+                                       {"name", "a.png"},
+                                       {"newName", "Pull request review.png"},
+                                       {"newPath", m_work.filePath(QStringLiteral("Pull request review.png"))},
+                                       {"engine", "ai"},
+                                       {"outcome", "renamed"},
+                                       {"dryRun", false}}));
     m_analyzer->release();
     EXPECT_EQ(runTask(std::move(running)), RenameCommand::success);
     EXPECT_EQ(outLines().size(), 2);
@@ -121,13 +109,11 @@ TEST_F(RenameCommandTest, aNameThatIsNotUtf8IsRenamedAndUndoneByteForByte)
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, "PNG", 3), 3);
     ::close(fd);
-
     const QString path = NativePath::decode(native);
-    EXPECT_EQ(run({QStringLiteral("rename"), path}), RenameCommand::success);
+    EXPECT_EQ(run({path}), RenameCommand::success);
     EXPECT_EQ(m_out.data(), name + " → Pull request review.png\n");
-    ASSERT_EQ(m_history->records().size(), 1);
     // Through the history file and back.
-    const RenameRecord record = HistoryStore(m_data.path(), m_clock).records().first();
+    const RenameRecord record = HistoryStore(m_data.path(), m_clock).records().value(0);
     EXPECT_EQ(record.originalName, QFileInfo(path).fileName());
     m_model->undo(record);
     struct stat st

@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
-//
-// Soak: two `zentrope rename` processes at once, then a third, beside the tray application's own pipeline, all over
-// one profile and one running model. Every rename must end up in the one history.
 #include "AppModel.h"
 #include "AppSettings.h"
 #include "CoroTest.h"
@@ -21,15 +18,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QStringList words{QStringLiteral("Harbour"), QStringLiteral("Lantern"), QStringLiteral("Meadow"),
-                        QStringLiteral("Granite"), QStringLiteral("Copper"),  QStringLiteral("Willow"),
-                        QStringLiteral("Falcon"),  QStringLiteral("Orchard"), QStringLiteral("Thunder"),
-                        QStringLiteral("Velvet"),  QStringLiteral("Summit"),  QStringLiteral("Glacier")};
-
 // Screenshot `n` carries a heading of its own, so every file gets a name of its own.
 QString heading(int n)
 {
+    static const QStringList words =
+        QStringLiteral("Harbour Lantern Meadow Granite Copper Willow Falcon Orchard Thunder Velvet Summit Glacier")
+            .split(u' ');
     return words.at(n) + QStringLiteral(" budget review");
 }
 
@@ -38,10 +32,12 @@ QString writeScreen(const QString &path, int n)
     EXPECT_TRUE(renderedScreen(heading(n), {QStringLiteral("Figures for the committee")}).save(path, "PNG"));
     return path;
 }
+} // namespace
 
-// A model that summarises a screen by the first line of text it is shown: always grounded.
-void serveModel(ModelServerDouble &model)
+TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHistory)
 {
+    // A model that names a screen by the first line of text it is shown.
+    ModelServerDouble model;
     ModelServerDouble::OllamaModel text;
     text.name = QStringLiteral("llama3.2:3b");
     model.serveOllama({text});
@@ -53,28 +49,19 @@ void serveModel(ModelServerDouble &model)
         return ModelServerDouble::ollamaAnswer(ModelServerDouble::record(
             QStringLiteral("summary"), match.hasMatch() ? match.captured(1) : QStringLiteral("Empty screen")));
     });
-}
-
-} // namespace
-
-TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHistory)
-{
-    ModelServerDouble model;
-    serveModel(model);
     TestProfile profile(model.url());
     ASSERT_TRUE(profile.bus().isRunning());
 
-    // The tray application, in this process: watching a folder, over the same files.
+    // The tray application, in this process, watching a folder.
     TempDir watched;
     AppSettings settings(profile.settingsStore());
     settings.setFolders({watchedFolder(watched.path())});
     HistoryStore history(profile.historyDirectory());
-    AppModelServices services = profileServices(profile);
-    AppModel tray(settings, history, std::move(services));
+    AppModel tray(settings, history, profileServices(profile));
     runTask(tray.start());
     ASSERT_TRUE(tray.isWatching());
 
-    // Three command lines over folders of their own: four files, four files, then two.
+    // Two command lines at once over four files each, then a third over two, while two screenshots arrive.
     TempDir folders[3];
     QStringList files[3];
     for (int n = 0; n < 10; ++n) {
@@ -84,7 +71,6 @@ TEST(SharedProfileTest, commandLinesAndTheTrayApplicationKeepEveryRecordOfOneHis
     const QStringList rename{QStringLiteral("rename")};
     const std::unique_ptr<QProcess> one = profile.startZentrope(rename + files[0]);
     const std::unique_ptr<QProcess> two = profile.startZentrope(rename + files[1]);
-    // Meanwhile two screenshots arrive in the watched folder.
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
     writeScreen(watched.filePath(QStringLiteral("Screenshot From %1.png").arg(stamp)), 10);
     writeScreen(watched.filePath(QStringLiteral("Screenshot From %1-1.png").arg(stamp)), 11);
