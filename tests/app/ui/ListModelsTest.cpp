@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "FolderListModel.h"
 #include "RecentRecordsModel.h"
 #include "RecordRowInfo.h"
 
+#include "AppSettings.h"
 #include "HistoryStore.h"
+#include "KeyValueStore.h"
 #include "L10n.h"
 #include "TempDir.h"
 #include "TestClock.h"
@@ -11,12 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QSet>
 #include <QSignalSpy>
 
 namespace {
 
-class RecentRecordsModelTest : public ::testing::Test
+class ListModelsTest : public ::testing::Test
 {
 protected:
     void SetUp() override { L10n::apply(InterfaceLanguage::en); }
@@ -37,38 +41,34 @@ protected:
     const QDateTime m_now = QDateTime(QDate(2026, 11, 12), QTime(10, 0), Qt::UTC);
 };
 
-TEST_F(RecentRecordsModelTest, RowDecisions)
+TEST_F(ListModelsTest, RecordRowsSayWhatCanBeDone)
 {
     RenameRecord renamed = record(1);
     renamed.currentName = QStringLiteral("Release notes v1.2.png");
-    renamed.engine = NamingEngineKind::ocr;
     RecordRowInfo info = RecordRowInfo::make(renamed, true, m_now);
     EXPECT_EQ(info.name, QStringLiteral("Release notes v1.2"));
     EXPECT_EQ(info.fromText, L("history.from", QStringLiteral("Screenshot 1.png")));
-    EXPECT_EQ(info.trailing, relativeDate(renamed.date, m_now));
     EXPECT_TRUE(info.canUndo);
     EXPECT_FALSE(info.canAgain);
     EXPECT_FALSE(info.struck);
-
     // A vanished file: no thumbnail, no undo, the "missing" line; the tray panel still says where it came from.
     info = RecordRowInfo::make(renamed, false, m_now);
     EXPECT_EQ(info.fromText, L("history.missing"));
     EXPECT_EQ(info.originalText, L("history.from", QStringLiteral("Screenshot 1.png")));
     EXPECT_FALSE(info.canUndo);
     EXPECT_FALSE(info.showsThumbnail);
-
-    const RenameRecord undone = record(2, RenameRecord::State::undone);
-    info = RecordRowInfo::make(undone, true, m_now);
+    info = RecordRowInfo::make(record(2, RenameRecord::State::undone), true, m_now);
     EXPECT_TRUE(info.struck);
     EXPECT_EQ(info.trailing, L("history.undone"));
     EXPECT_FALSE(info.canUndo);
     EXPECT_TRUE(info.canAgain);
-
     EXPECT_EQ(RecordRowInfo::withoutExtension(QStringLiteral(".hidden")), QStringLiteral(".hidden"));
     EXPECT_EQ(RecordRowInfo::withoutExtension(QStringLiteral("no extension")), QStringLiteral("no extension"));
 }
 
-TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
+// Rows stay put under the views: a rename elsewhere shifts a row being edited instead of rebuilding it, an update
+// touches one row, and nothing resets the list.
+TEST_F(ListModelsTest, RecentRecordsAreLimitedNewestFirstAndFollowTheHistoryInPlace)
 {
     TempDir data;
     TestClock clock(m_now);
@@ -77,8 +77,7 @@ TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
     RecentRecordsModel model(
         history, 4, [&existing](const QString &path) { return existing.contains(path); }, clock);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    EXPECT_EQ(model.rowCount(), 0);
-
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QList<RenameRecord> added;
     for (int i = 0; i < 10; ++i) {
         added.append(record(i));
@@ -86,25 +85,15 @@ TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
     }
     EXPECT_EQ(model.total(), 10);
     ASSERT_EQ(model.rowCount(), 4);
-    // Newest first.
-    EXPECT_EQ(model.data(model.index(0), RecentRecordsModel::NameRole).toString(), QStringLiteral("Name 9"));
     EXPECT_EQ(model.data(model.index(0), RecentRecordsModel::IdRole).toString(), uuidText(added.last().id));
-    EXPECT_FALSE(model.data(model.index(0), RecentRecordsModel::ExistsRole).toBool());
-
+    EXPECT_FALSE(model.data(model.index(0), RecentRecordsModel::CanUndoRole).toBool());
     existing.insert(added.last().filePath());
     model.refresh();
-    EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::ExistsRole).toBool());
     EXPECT_TRUE(model.data(model.index(0), RecentRecordsModel::CanUndoRole).toBool());
-
     model.setLimit(-1);
     EXPECT_EQ(model.rowCount(), 10);
     model.setLimit(5);
-    EXPECT_EQ(model.rowCount(), 5);
 
-    // Rows stay put: a rename elsewhere shifts a row being edited instead of rebuilding it, an update touches one
-    // row, and nothing resets the list under the views.
-    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
     const QPersistentModelIndex editing = model.index(1);
     const QString editedId = editing.data(RecentRecordsModel::IdRole).toString();
     history.add(record(10));
@@ -112,18 +101,57 @@ TEST_F(RecentRecordsModelTest, LimitsRowsAndFollowsTheHistory)
     EXPECT_EQ(editing.row(), 2);
     EXPECT_EQ(editing.data(RecentRecordsModel::IdRole).toString(), editedId);
     EXPECT_EQ(model.rowCount(), 5);
-
     RenameRecord changed = history.records().at(2);
     changed.state = RenameRecord::State::undone;
-    changes.clear();
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
     history.update(changed);
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(changes.first().at(0).toModelIndex().row(), 2);
     EXPECT_TRUE(editing.data(RecentRecordsModel::StruckRole).toBool());
-
     history.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(resets.count(), 0);
+}
+
+TEST_F(ListModelsTest, FolderRowsFollowTheFoldersInPlace)
+{
+    AppSettings settings(std::make_shared<KeyValueStore>(m_dir.filePath(QStringLiteral("settings.json"))));
+    const WatchedFolder shots{
+        QUuid::createUuid(), QDir::homePath() + QStringLiteral("/Pictures/Screenshots/"), {}, true};
+    WatchedFolder root{QUuid::createUuid(), QStringLiteral("/"), {}, false};
+    settings.setFolders({shots});
+    FolderListModel model(settings);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    const auto role = [&](int row, FolderListModel::Role r) { return model.data(model.index(row), r); };
+    ASSERT_EQ(model.count(), 1);
+    EXPECT_EQ(role(0, FolderListModel::NameRole).toString(), QStringLiteral("Screenshots"));
+    EXPECT_EQ(role(0, FolderListModel::PathRole).toString(), QStringLiteral("~/Pictures/Screenshots/"));
+    const QPersistentModelIndex first = model.index(0);
+
+    settings.setFolders({shots, root});
+    EXPECT_EQ(role(1, FolderListModel::NameRole).toString(), QStringLiteral("/"));
+    EXPECT_FALSE(role(1, FolderListModel::EnabledRole).toBool());
+    // Losing a folder and switching the language touch that row alone.
+    model.setUnavailable({shots.id});
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toModelIndex().row(), 0);
+    EXPECT_EQ(role(0, FolderListModel::NoteRole).toString(), L("folders.unavailable"));
+    settings.setInterfaceLanguage(InterfaceLanguage::ru);
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_EQ(role(0, FolderListModel::NoteRole).toString(), L("folders.unavailable"));
+    settings.setInterfaceLanguage(InterfaceLanguage::en);
+    root.enabled = true;
+    settings.setFolders({shots, root});
+    EXPECT_TRUE(role(1, FolderListModel::EnabledRole).toBool());
+
+    // Removing the first folder keeps the second row's delegate: its index only moves up.
+    const QPersistentModelIndex second = model.index(1);
+    settings.setFolders({root});
+    EXPECT_FALSE(first.isValid());
+    EXPECT_EQ(second.row(), 0);
+    EXPECT_EQ(resets.size(), 0);
 }
 
 } // namespace
