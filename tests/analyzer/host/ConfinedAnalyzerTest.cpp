@@ -73,21 +73,18 @@ TEST(ConfinedAnalyzer, RefusesWritesSecretsProgramsAndOtherPortsYetStillNames)
         const QJsonObject response = report.value(QLatin1String("response")).toObject();
         EXPECT_EQ(response.value(QLatin1String("title")).toString(), QStringLiteral("Budget review"));
         EXPECT_EQ(response.value(QLatin1String("engine")).toString(), QLatin1String(engine));
-        EXPECT_EQ(attempt(report, "fork"), QStringLiteral("EPERM"));
-        EXPECT_EQ(attempt(report, "execute"), QStringLiteral("EPERM"));
-        EXPECT_EQ(attempt(report, "unixSocket"), QStringLiteral("EACCES"));
+        EXPECT_EQ(attempt(report, "fork") + attempt(report, "execute") + attempt(report, "unixSocket"),
+                  QStringLiteral("EPERMEPERMEACCES"));
     }
 
     const int abi = named.value(QLatin1String("landlockAbi")).toInt();
     if (abi == 0)
         GTEST_SKIP() << "this kernel offers no Landlock: refused writes, reads and ports were not checked";
-    EXPECT_EQ(attempt(named, "writeHome"), QStringLiteral("EACCES"));
-    EXPECT_EQ(attempt(named, "writeSettings"), QStringLiteral("EACCES"));
-    EXPECT_EQ(attempt(named, "overwriteImage"), QStringLiteral("EACCES"));
-    EXPECT_EQ(attempt(named, "readSsh"), QStringLiteral("EACCES"));
+    for (const char *refused : {"writeHome", "writeSettings", "overwriteImage", "readSsh"})
+        EXPECT_EQ(attempt(named, refused), QStringLiteral("EACCES")) << refused;
     EXPECT_EQ(attempt(named, "readSettings"), QStringLiteral("succeeded"));
     if (abi < 4)
         GTEST_SKIP() << "Landlock ABI " << abi << " has no TCP rules: ports were not checked";
-    EXPECT_EQ(attempt(named, "connectOther"), QStringLiteral("EACCES"));
-    EXPECT_EQ(attempt(named, "bind"), QStringLiteral("EACCES"));
+    for (const char *refused : {"connectOther", "bind"})
+        EXPECT_EQ(attempt(named, refused), QStringLiteral("EACCES")) << refused;
 }

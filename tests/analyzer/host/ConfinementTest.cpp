@@ -32,14 +32,7 @@ struct Settings
 
 TEST(Confinement, ModelPortsFollowTheProbesChoiceOfServerAndAnAbstractBusStaysReachable)
 {
-    struct Case
-    {
-        const char *endpoint;
-        const char *ollamaHost;
-        bool allowRemote;
-        QList<quint16> ports;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, const char *, bool, QList<quint16>> cases[] = {
         {"", "", false, {11434, 8080, 9931, 1234}}, // detection asks loopback candidates only
         {"", "127.0.0.1:5000", false, {5000}},
         {"", "0.0.0.0", false, {11434}},
@@ -48,12 +41,12 @@ TEST(Confinement, ModelPortsFollowTheProbesChoiceOfServerAndAnAbstractBusStaysRe
         {"https://models.example.org", "", true, {443}},
         {"ftp://nowhere", "", true, {}},
     };
-    for (const Case &c : cases) {
+    for (const auto &[endpoint, ollamaHost, allowRemote, ports] : cases) {
         Settings settings;
-        settings.store.setString(QStringLiteral("modelEndpoint"), QString::fromLatin1(c.endpoint));
-        settings.store.setBoolean(QStringLiteral("modelAllowRemote"), c.allowRemote);
-        settings.ollamaHost = QString::fromLatin1(c.ollamaHost);
-        EXPECT_EQ(Confinement::modelPorts(settings.models()), c.ports) << c.endpoint << " " << c.ollamaHost;
+        settings.store.setString(QStringLiteral("modelEndpoint"), QString::fromLatin1(endpoint));
+        settings.store.setBoolean(QStringLiteral("modelAllowRemote"), allowRemote);
+        settings.ollamaHost = QString::fromLatin1(ollamaHost);
+        EXPECT_EQ(Confinement::modelPorts(settings.models()), ports) << endpoint << " " << ollamaHost;
     }
     // The bus connection is made under Landlock: an abstract bus socket must stay reachable.
     QProcessEnvironment environment;

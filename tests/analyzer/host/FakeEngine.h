@@ -27,14 +27,12 @@ public:
     {
         return [log, delay] {
             ++log->created;
-            return std::make_unique<FakeEngine>(log, delay);
+            auto engine = std::make_unique<FakeEngine>();
+            engine->m_log = log;
+            engine->m_delay = delay;
+            return engine;
         };
     }
-
-    FakeEngine(std::shared_ptr<EngineLog> log, std::chrono::milliseconds delay)
-        : m_log(std::move(log))
-        , m_delay(delay)
-    {}
 
     QCoro::Task<AnalyzeResponse> analyze(QByteArray image, AnalyzeRequest, ModelDeadline) override
     {
@@ -49,13 +47,9 @@ public:
         co_return response;
     }
 
-    QCoro::Task<void> prewarm(QString language) override
-    {
-        m_log->prewarmed.append(language);
-        co_return;
-    }
+    QCoro::Task<void> prewarm(QString language) override { co_return m_log->prewarmed.append(language); }
 
 private:
     std::shared_ptr<EngineLog> m_log;
-    std::chrono::milliseconds m_delay;
+    std::chrono::milliseconds m_delay{};
 };

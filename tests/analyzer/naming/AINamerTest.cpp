@@ -31,15 +31,16 @@ ScreenshotFeatures longEnglishScreen()
 
 ScreenshotFeatures russianScreen(int lineCount)
 {
-    const char *const lines[] = {"Настройки сети",        "Подключение по локальной сети",
-                                 "Параметры адаптера",    "Состояние подключения",
-                                 "Свойства протокола",    "Доступ к интернету",
+    const char *const lines[] = {"Настройки сети",     "Подключение по локальной сети", "Параметры адаптера",
+                                 "Состояние подключения", "Свойства протокола",      "Доступ к интернету",
                                  "Диагностика неполадок", "Центр управления сетями"};
     ScreenshotFeatures features = screen(u"ru"_qs, {});
     for (int i = 0; i < lineCount; ++i)
         features.lines.push_back({QString::fromUtf8(lines[i]), 0.03, 0.05 + 0.1 * i, 0.05, 0.9, 0.4});
     return features;
 }
+
+const QString overflow = u"the input length exceeds the context length"_qs;
 
 class AINamerTest : public testing::Test
 {
@@ -66,6 +67,17 @@ protected:
         return suggest(features, NameLanguage::en, std::nullopt, image);
     }
 
+    // Scripts the next answers, each a record with `field` or, for a number, an error with that status.
+    void enqueue(const char *field, std::initializer_list<const char *> answers)
+    {
+        for (const char *value : answers)
+            server.enqueue(chatPath, answer(QString::fromUtf8(field), QString::fromUtf8(value)));
+    }
+    void enqueueError(int status, const QString &message)
+    {
+        server.enqueue(chatPath, ModelServerDouble::ollamaError(status, message));
+    }
+
     ModelServerDouble server;
     AINamer namer{environmentFor(server)};
 };
@@ -80,15 +92,15 @@ AINamerError errorOf(const AINamerResult &result)
     return alternative<AINamerError>(result);
 }
 
-TEST_F(AINamerTest, TextModeAcceptsAGroundedSummaryAndSendsTheFixedRequest)
+const AINamerError ungrounded = AINamerError::of(AINamerError::Case::ungrounded);
+
+TEST_F(AINamerTest, TextModeSendsTheFixedRequestRetriesStrictlyOnceAndReportsErrors)
 {
     server.serveOllama({textModel()});
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Screenshot of Pull request review. Then more."_qs));
-
-    const AINameResult result = titleOf(suggest(englishScreen, NameLanguage::en, u"Firefox"_qs));
-    EXPECT_EQ(result, (AINameResult{u"Firefox Pull request review"_qs, u"en"_qs, false}));
-
-    const QList<QJsonObject> sent = chats(server);
+    enqueue("summary", {"Screenshot of Pull request review. Then more."});
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::en, u"Firefox"_qs)),
+              (AINameResult{u"Firefox Pull request review"_qs, u"en"_qs, false}));
+    QList<QJsonObject> sent = chats(server);
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(fieldOf(sent[0]), u"summary"_qs);
     // The model reads what belongs in the field, not only the decoder.
@@ -100,39 +112,25 @@ TEST_F(AINamerTest, TextModeAcceptsAGroundedSummaryAndSendsTheFixedRequest)
                                  u"Pull request review\nMerge feature branch into main\nFiles changed\n"
                                  u"Conversation with reviewers\nApprove changes\n"
                                  u"\nDescribe this screenshot."_qs);
-}
 
-TEST_F(AINamerTest, TextModeRetriesStrictlyOnceThenGivesUp)
-{
-    server.serveOllama({textModel()});
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Feature branch review"_qs));
+    server.clearRequests();
+    enqueue("summary", {"Mountain lake at sunset", "Feature branch review"});
     EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Feature branch review"_qs);
-    QList<QJsonObject> sent = chats(server);
+    sent = chats(server);
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(promptOf(sent[1]), AINamer::prompt(englishScreen, std::nullopt, 1300) +
                                      u" Use only words that are written in the text above."_qs);
     EXPECT_EQ(systemOf(sent[1]), AINamer::instructions(u"en"_qs));
-
-    server.clearRequests();
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Snowy mountain cabin"_qs));
-    EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::of(AINamerError::Case::ungrounded));
-
+    enqueue("summary", {"Mountain lake at sunset", "Snowy mountain cabin"});
+    EXPECT_EQ(errorOf(suggest(englishScreen)), ungrounded);
     // One of three content words on the screen is enough for a title in the screen's language.
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Review of holiday photos"_qs));
+    enqueue("summary", {"Review of holiday photos"});
     EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Review of holiday photos"_qs);
-}
 
-TEST_F(AINamerTest, TextModeErrors)
-{
-    server.serveOllama({textModel()});
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"model runner crashed"_qs));
+    enqueueError(500, u"model runner crashed"_qs);
     EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::generation(u"model runner crashed"_qs));
-
-    server.enqueue(chatPath, answer(u"summary"_qs, u"The image of the"_qs));
+    enqueue("summary", {"The image of the"});
     EXPECT_EQ(errorOf(suggest(englishScreen)), AINamerError::of(AINamerError::Case::emptyAnswer));
-
     // Not enough text to say anything, and no picture to look at: the model is not asked.
     server.clearRequests();
     EXPECT_EQ(errorOf(suggestWithPicture(screen(u"en"_qs, {"Hi", "Open it"}))),
@@ -144,34 +142,31 @@ TEST_F(AINamerTest, TextModeShortensThePromptWhenTheContextOverflows)
 {
     server.serveOllama({textModel()});
     const ScreenshotFeatures features = longEnglishScreen();
-    const auto overflow = ModelServerDouble::ollamaError(400, u"the input length exceeds the context length"_qs);
-    server.enqueue(chatPath, overflow);
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
+    enqueueError(400, overflow);
+    enqueue("summary", {"Pull request review"});
     EXPECT_EQ(titleOf(suggest(features)).title, u"Pull request review"_qs);
-    QList<QJsonObject> sent = chats(server);
+    const QList<QJsonObject> sent = chats(server);
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(promptOf(sent[0]), AINamer::prompt(features, std::nullopt, 1300));
     EXPECT_EQ(promptOf(sent[1]), AINamer::prompt(features, std::nullopt, 500));
 
     // The shorter prompt failing too is passed on as the model said it; a busy model stays busy.
-    server.enqueue(chatPath, overflow);
-    server.enqueue(chatPath, overflow);
+    enqueueError(400, overflow);
+    enqueueError(400, overflow);
     const AINamerError twice = errorOf(suggest(features));
     EXPECT_EQ(twice.kind, AINamerError::Case::model);
-    EXPECT_EQ(twice.description(), u"the input length exceeds the context length"_qs);
-    server.enqueue(chatPath, overflow);
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(429, u"too many requests"_qs));
+    EXPECT_EQ(twice.description(), overflow);
+    enqueueError(400, overflow);
+    enqueueError(429, u"too many requests"_qs);
     EXPECT_EQ(errorOf(suggest(features)), AINamerError::busy(u"too many requests"_qs));
 }
 
-TEST_F(AINamerTest, PictureModeWalksTheTextBudgets)
+TEST_F(AINamerTest, PictureModeWalksTheTextBudgetsAndReportsUngroundedBeforeTheLastModelError)
 {
     server.serveOllama({visionModel()});
     const ScreenshotFeatures features = longEnglishScreen();
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(400, u"the input length exceeds the context length"_qs));
-    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
-
+    enqueueError(400, overflow);
+    enqueue("name", {"Mountain lake at sunset", "Pull request review"});
     EXPECT_EQ(titleOf(suggestWithPicture(features)).title, u"Pull request review"_qs);
     const QList<QJsonObject> sent = chats(server);
     ASSERT_EQ(sent.size(), 3);
@@ -184,26 +179,19 @@ TEST_F(AINamerTest, PictureModeWalksTheTextBudgets)
         EXPECT_TRUE(schemaOf(chat).contains(u"What the screenshot shows, in 3 to 6 words."_qs));
         EXPECT_EQ(systemOf(chat), AINamer::visionInstructions(u"en"_qs));
     }
-}
 
-TEST_F(AINamerTest, PictureModeReportsUngroundedBeforeTheLastModelError)
-{
-    server.serveOllama({visionModel()});
-    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
-    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
-    EXPECT_EQ(errorOf(suggestWithPicture(englishScreen)), AINamerError::of(AINamerError::Case::ungrounded));
-
-    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
-    server.enqueue(chatPath, answer(u"name"_qs, u"and the"_qs));
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
+    enqueue("name", {"Mountain lake at sunset"});
+    enqueueError(500, u"runner crashed"_qs);
+    enqueue("name", {"and the"});
+    EXPECT_EQ(errorOf(suggestWithPicture(englishScreen)), ungrounded);
+    enqueue("name", {"and the", "and the"});
+    enqueueError(500, u"runner crashed"_qs);
     const AINamerError last = errorOf(suggestWithPicture(englishScreen));
     EXPECT_EQ(last.kind, AINamerError::Case::model);
     EXPECT_EQ(last.description(), u"runner crashed"_qs);
-
     // A busy model ends the attempts at once.
     server.clearRequests();
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    enqueueError(503, u"server busy"_qs);
     EXPECT_EQ(errorOf(suggestWithPicture(englishScreen)), AINamerError::busy(u"server busy"_qs));
     EXPECT_EQ(chats(server).size(), 1);
 }
@@ -212,14 +200,14 @@ TEST_F(AINamerTest, PictureOnlyWhenTheModelSeesIt)
 {
     // Without text the picture alone decides, and any clean answer is taken.
     server.serveOllama({visionModel()});
-    server.enqueue(chatPath, answer(u"name"_qs, u"Mountain lake at sunset"_qs));
+    enqueue("name", {"Mountain lake at sunset"});
     EXPECT_EQ(titleOf(suggestWithPicture(screen(std::nullopt, {}))).title, u"Mountain lake at sunset"_qs);
     ASSERT_EQ(chats(server).size(), 1);
     EXPECT_EQ(promptOf(chats(server)[0]), u"Name this screenshot."_qs);
 
     server.clearRequests();
     server.serveOllama({textModel()});
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
+    enqueue("summary", {"Pull request review"});
     EXPECT_EQ(titleOf(suggestWithPicture(englishScreen)).title, u"Pull request review"_qs);
     ASSERT_EQ(chats(server).size(), 1);
     EXPECT_FALSE(hasImage(chats(server)[0]));
@@ -228,10 +216,8 @@ TEST_F(AINamerTest, PictureOnlyWhenTheModelSeesIt)
 TEST_F(AINamerTest, ForeignScreensAreTranslatedOrTrustedWhenLong)
 {
     server.serveOllama({textModel({u"en"_qs, u"ru"_qs})});
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
-    server.enqueue(chatPath, answer(u"translation"_qs, u"Настройки сетевого адаптера"_qs));
-    server.enqueue(chatPath, answer(u"translation"_qs, u"Настройки сетевого адаптера"_qs));
-
+    enqueue("summary", {"Network adapter settings"});
+    enqueue("translation", {"Настройки сетевого адаптера", "Настройки сетевого адаптера"});
     EXPECT_EQ(titleOf(suggest(russianScreen(3))), (AINameResult{u"Настройки сетевого адаптера"_qs, u"ru"_qs, false}));
     const QList<QJsonObject> sent = chats(server);
     ASSERT_EQ(sent.size(), 3);
@@ -247,57 +233,46 @@ TEST_F(AINamerTest, ForeignScreensAreTranslatedOrTrustedWhenLong)
     // The screen's own wording wins when the translation covers enough of its stems.
     ScreenshotFeatures features = screen(u"ru"_qs, {"Параметры адаптера сети", "Подключение по локальной сети"});
     features.lines[1].left = 0.5; // not in a block with the first line
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Adapter network parameters"_qs));
-    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметров адаптеров сети"_qs));
-    server.enqueue(chatPath, answer(u"translation"_qs, u"Параметров адаптеров сети"_qs));
+    enqueue("summary", {"Adapter network parameters"});
+    enqueue("translation", {"Параметров адаптеров сети", "Параметров адаптеров сети"});
     EXPECT_EQ(titleOf(suggest(features)).title, u"Параметры адаптера сети"_qs);
+
+    // A "translation" still in English leaves the English title, marked as not in the wanted language.
+    enqueue("summary", {"Pull request review"});
+    enqueue("translation", {"Перевод: «Обзор запроса на слияние».\nЭто перевод."});
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::ru)),
+              (AINameResult{u"Обзор запроса на слияние"_qs, u"ru"_qs, false}));
+    enqueue("summary", {"Pull request review"});
+    enqueue("translation", {"Pull request review"});
+    EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::ru)),
+              (AINameResult{u"Pull request review"_qs, u"en"_qs, true}));
 
     // A model that writes only English cannot translate: a long foreign screen is trusted.
     server.clearRequests();
     server.serveOllama({textModel({u"en"_qs})});
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
+    enqueue("summary", {"Network adapter settings"});
     EXPECT_EQ(titleOf(suggest(russianScreen(8))), (AINameResult{u"Network adapter settings"_qs, u"en"_qs, true}));
     ASSERT_EQ(chats(server).size(), 1);
     EXPECT_TRUE(systemOf(chats(server)[0]).endsWith(u"- Answer in English, with the summary only."_qs));
-
     // Seven lines are too few to trust: the strict retry runs, and fails the same way.
     server.clearRequests();
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Network adapter settings"_qs));
-    EXPECT_EQ(errorOf(suggest(russianScreen(7))), AINamerError::of(AINamerError::Case::ungrounded));
+    enqueue("summary", {"Network adapter settings", "Network adapter settings"});
+    EXPECT_EQ(errorOf(suggest(russianScreen(7))), ungrounded);
     EXPECT_EQ(chats(server).size(), 2);
 }
 
 TEST(AINamerPrefix, NamesTheAppUnlessTheTitleDoesOrTheAppIsTheDesktopItself)
 {
-    const struct
-    {
-        const char *app;
-        const char *title;
-        const char *expected;
-    } cases[] = {{"Firefox", "firefox downloads", "firefox downloads"},
-                 {"Visual Studio Code", "Code review notes", "Code review notes"},
-                 {"Ёлка", "Елка игрушки", "Елка игрушки"},
-                 {"Dock", "Pull request review", "Pull request review"},
-                 {"screencaptureui", "Pull request review", "Pull request review"}};
-    for (const auto &c : cases)
-        EXPECT_EQ(AINamer::withAppPrefix(QString::fromUtf8(c.title), AINamer::cleanAppName(QString::fromUtf8(c.app)))
-                      .toStdString(),
-                  std::string(c.expected));
-}
-
-TEST_F(AINamerTest, TranslationsAreCleanedAndCountOnlyInTheWantedLanguage)
-{
-    server.serveOllama({textModel()});
-    // A "translation" still in English leaves the English title, marked as not in the wanted language.
-    for (const auto &[translation, expected] :
-         {std::pair{"Перевод: «Обзор запроса на слияние».\nЭто перевод.",
-                    AINameResult{u"Обзор запроса на слияние"_qs, u"ru"_qs, false}},
-          std::pair{"Pull request review", AINameResult{u"Pull request review"_qs, u"en"_qs, true}}}) {
-        server.enqueue(chatPath, answer(u"summary"_qs, u"Pull request review"_qs));
-        server.enqueue(chatPath, answer(u"translation"_qs, QString::fromUtf8(translation)));
-        EXPECT_EQ(titleOf(suggest(englishScreen, NameLanguage::ru)), expected);
-    }
+    const std::pair<const char *, const char *> cases[] = {{"Firefox", "firefox downloads"},
+                                                           {"Visual Studio Code", "Code review notes"},
+                                                           {"Ёлка", "Елка игрушки"},
+                                                           {"Dock", "Pull request review"},
+                                                           {"screencaptureui", "Pull request review"}};
+    for (const auto &[app, title] : cases)
+        EXPECT_EQ(AINamer::withAppPrefix(QString::fromUtf8(title), AINamer::cleanAppName(QString::fromUtf8(app))),
+                  QString::fromUtf8(title));
+    EXPECT_EQ(AINamer::withAppPrefix(u"Pull request review"_qs, AINamer::cleanAppName(u"Firefox"_qs)),
+              u"Firefox Pull request review"_qs);
 }
 
 TEST_F(AINamerTest, PrewarmKeepsOneSessionPerLanguage)
@@ -311,7 +286,7 @@ TEST_F(AINamerTest, PrewarmKeepsOneSessionPerLanguage)
     runTask(namer.prewarm(u"ru"_qs));
     EXPECT_EQ(warmUps(), 1);
     // A screenshot named in another language leaves it for the one that wants it.
-    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
+    enqueue("name", {"Pull request review"});
     EXPECT_EQ(titleOf(suggestWithPicture(englishScreen)).title, u"Pull request review"_qs);
     EXPECT_EQ(namer.warmLanguage(), u"ru"_qs);
 
@@ -321,29 +296,10 @@ TEST_F(AINamerTest, PrewarmKeepsOneSessionPerLanguage)
     EXPECT_EQ(warmUps(), 2);
 
     // The warm session serves one screenshot.
-    server.enqueue(chatPath, answer(u"name"_qs, u"Pull request review"_qs));
+    enqueue("name", {"Pull request review"});
     EXPECT_EQ(titleOf(suggestWithPicture(englishScreen)).title, u"Pull request review"_qs);
     EXPECT_EQ(namer.warmLanguage(), std::nullopt);
     EXPECT_EQ(systemOf(chats(server).last()), AINamer::visionInstructions(u"en"_qs));
-}
-
-TEST_F(AINamerTest, APrewarmWaitingForTheLoadNeverHoldsUpACall)
-{
-    server.serveOllama({textModel()});
-    // The load answers after two seconds; the call's own request at once.
-    server.setHandler(chatPath, [](const ModelServerDouble::Request &request) {
-        if (!request.json().value(QLatin1String("messages")).toArray().isEmpty())
-            return answer(u"summary"_qs, u"Pull request review"_qs);
-        ModelServerDouble::Response loaded = ModelServerDouble::ollamaAnswer(QString());
-        loaded.delay = std::chrono::seconds(2);
-        return loaded;
-    });
-    QCoro::Task<void> warming = namer.prewarm(u"en"_qs);
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Pull request review"_qs);
-    EXPECT_LT(clock.elapsed(), 1500);
-    runTask(std::move(warming));
 }
 
 QCoro::Task<std::pair<AINamerResult, AINamerResult>> together(QCoro::Task<AINamerResult> first,
@@ -354,25 +310,36 @@ QCoro::Task<std::pair<AINamerResult, AINamerResult>> together(QCoro::Task<AIName
     co_return std::pair{std::move(a), std::move(b)};
 }
 
-TEST_F(AINamerTest, CallsOfOneConnectionTakeTurns)
+// Requests that asked for an answer come at once; a load (prewarm) after two seconds; the first request's answer
+// after 0.3 s.
+TEST_F(AINamerTest, CallsOfOneConnectionTakeTurnsAndAPrewarmNeverHoldsThemUp)
 {
     server.serveOllama({textModel()});
     QElapsedTimer clock;
     clock.start();
     QList<qint64> arrivals;
-    server.setHandler(chatPath, [&](const ModelServerDouble::Request &) {
+    server.setHandler(chatPath, [&](const ModelServerDouble::Request &request) {
+        if (request.json().value(QLatin1String("messages")).toArray().isEmpty()) {
+            ModelServerDouble::Response loaded = ModelServerDouble::ollamaAnswer(QString());
+            loaded.delay = std::chrono::seconds(2);
+            return loaded;
+        }
         arrivals.append(clock.elapsed());
         ModelServerDouble::Response response = answer(u"summary"_qs, u"Pull request review"_qs);
-        if (arrivals.size() == 1)
+        if (arrivals.size() == 2)
             response.delay = std::chrono::milliseconds(300);
         return response;
     });
+    QCoro::Task<void> warming = namer.prewarm(u"en"_qs);
+    EXPECT_EQ(titleOf(suggest(englishScreen)).title, u"Pull request review"_qs);
+    EXPECT_LT(clock.elapsed(), 1500);
 
     const auto [first, second] = runTask(together(call(englishScreen), call(englishScreen)));
     EXPECT_EQ(titleOf(first).title, u"Pull request review"_qs);
     EXPECT_EQ(titleOf(second).title, u"Pull request review"_qs);
-    ASSERT_EQ(arrivals.size(), 2);
-    EXPECT_GE(arrivals[1] - arrivals[0], 300);
+    ASSERT_EQ(arrivals.size(), 3);
+    EXPECT_GE(arrivals[2] - arrivals[1], 300);
+    runTask(std::move(warming));
 }
 
 } // namespace
