@@ -47,50 +47,35 @@ QStringList texts(const std::vector<Observation> &lines)
 
 TEST(LineCleanupTest, KeepsTheWordsAPersonWouldRead)
 {
-    const Observation latinLine = line({{"Size", 0}, {"1.2", 60}});
-    const struct
-    {
-        const char *name;
-        std::vector<Observation> lines;
-        QStringList expected;
-    } cases[] = {
-        {"a column gutter parts a contact from a message",
-         {line({{"Мама", 0}, {"Коллеги,", 400}, {"обсуждаем", 480}, {"план", 575}})},
-         {"Мама", "Коллеги, обсуждаем план"}},
-        {"a time pushed to the right is its own line",
-         {line({{"Ольга", 0}, {"Иванова", 52}, {"10:32", 600}})},
-         {"Ольга Иванова", "10:32"}},
-        {"wide menu spacing is no gutter", {line({{"File", 0}, {"Edit", 60}, {"View", 120}})}, {"File Edit View"}},
-        {"unsure words are left out, a line of them dropped",
-         {line({{"Lease", 0, 0.35}, {"agreement", 52}}), line({{"ооеее", 0, 0.48}})},
-         {"agreement"}},
-        {"a lone character needs more confidence", {line({{"Спортзал", 0}, {"т", 80, 0.6}})}, {"Спортзал"}},
-        {"an unsure word in the other script goes, a sure one stays",
-         {line({{"image.png", 0}, {"(Ест)", 92, 0.8}}), line({{"Отключать", 0}, {"Bluetooth", 90, 0.93}})},
+    const Observation latin = line({{"Size", 0}, {"1.2", 60}});
+    const std::pair<std::vector<Observation>, QStringList> cases[] = {
+        // A column gutter parts a contact from a message; a time pushed to the right is its own line.
+        {{line({{"Мама", 0}, {"Коллеги,", 400}, {"обсуждаем", 480}, {"план", 575}})}, {"Мама", "Коллеги, обсуждаем план"}},
+        {{line({{"Ольга", 0}, {"Иванова", 52}, {"10:32", 600}})}, {"Ольга Иванова", "10:32"}},
+        {{line({{"File", 0}, {"Edit", 60}, {"View", 120}})}, {"File Edit View"}},
+        // Unsure words go, a line of them too; a lone character needs more confidence.
+        {{line({{"Lease", 0, 0.35}, {"agreement", 52}}), line({{"ооеее", 0, 0.48}})}, {"agreement"}},
+        {{line({{"Спортзал", 0}, {"т", 80, 0.6}})}, {"Спортзал"}},
+        // An unsure word in the other script goes, a sure one stays.
+        {{line({{"image.png", 0}, {"(Ест)", 92, 0.8}}), line({{"Отключать", 0}, {"Bluetooth", 90, 0.93}})},
          {"image.png", "Отключать Bluetooth"}},
-        {"look-alike letters take the script around them",
-         {line({{"Регистрация", 0}, {"Ha", 110}, {"конференцию", 140}})},
-         {"Регистрация На конференцию"}},
-        {"a word alone takes the page's script",
-         {latinLine, latinLine, line({{"МВ", 0}})},
-         {"Size 1.2", "Size 1.2", "MB"}},
-        {"icons and check boxes beside a line are dropped",
-         {line({{"©", 0}, {"Credit", 30}, {"card", 90}}), line({{"О", 0, 0.86}, {"Paypal", 28}}),
+        // Look-alike letters take the script around them, or the page's when alone.
+        {{line({{"Регистрация", 0}, {"Ha", 110}, {"конференцию", 140}})}, {"Регистрация На конференцию"}},
+        {{latin, latin, line({{"МВ", 0}})}, {"Size 1.2", "Size 1.2", "MB"}},
+        // Icons and check boxes beside a line go; a word of one letter at normal spacing stays.
+        {{line({{"©", 0}, {"Credit", 30}, {"card", 90}}), line({{"О", 0, 0.86}, {"Paypal", 28}}),
           line({{"@", 0}, {"Mar", 20}, {"20", 52}})},
          {"Credit card", "Paypal", "Mar 20"}},
-        {"a word of one letter at normal spacing stays",
-         {line({{"Я", 0}, {"подготовлю", 14}}), line({{"1", 0}, {"hour", 16}, {"ago", 58}})},
-         {"Я подготовлю", "1 hour ago"}},
-        {"glyphs inside a line go, separators and units stay",
-         {line({{"open", 0}, {"©", 42}, {"wants", 56}}), line({{"Trip", 0}, {"plan", 40}, {"—", 80}, {"Lisbon", 94}}),
+        {{line({{"Я", 0}, {"подготовлю", 14}}), line({{"1", 0}, {"hour", 16}, {"ago", 58}})}, {"Я подготовлю", "1 hour ago"}},
+        // Glyphs inside a line go, separators and units stay; so do window buttons at the end of a title bar.
+        {{line({{"open", 0}, {"©", 42}, {"wants", 56}}), line({{"Trip", 0}, {"plan", 40}, {"—", 80}, {"Lisbon", 94}}),
           line({{"ниже", 0}, {"20", 42}, {"%", 64}})},
          {"open wants", "Trip plan — Lisbon", "ниже 20 %"}},
-        {"window buttons at the end of a title bar",
-         {line({{"Budget", 0}, {"2026.xlsx", 60}, {"—", 146}, {"Tabula", 160}, {"Sheets", 220}, {"-o.*x", 280, 0.6}})},
+        {{line({{"Budget", 0}, {"2026.xlsx", 60}, {"—", 146}, {"Tabula", 160}, {"Sheets", 220}, {"-o.*x", 280, 0.6}})},
          {"Budget 2026.xlsx — Tabula Sheets"}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(texts(LineCleanup::clean(c.lines)), c.expected) << c.name;
+    for (const auto &[lines, expected] : cases)
+        EXPECT_EQ(texts(LineCleanup::clean(lines)), expected);
 }
 
 TEST(LineCleanupTest, GivesEachPartItsOwnBoxAndTheConfidenceOfAllItsWords)
@@ -108,8 +93,7 @@ TEST(LineCleanupTest, GivesEachPartItsOwnBoxAndTheConfidenceOfAllItsWords)
     const Observation plain{"Quarterly budget", QRect(10, 10, 200, 20), 0.4};
     const auto kept = LineCleanup::clean({plain});
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept[0].text, plain.text);
-    EXPECT_EQ(kept[0].box, plain.box);
+    EXPECT_EQ(std::pair(kept[0].text, kept[0].box), std::pair(plain.text, plain.box));
 }
 
 } // namespace

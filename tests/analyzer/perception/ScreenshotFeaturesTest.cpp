@@ -30,7 +30,7 @@ QStringList texts(const std::vector<Line> &lines)
     return result;
 }
 
-TEST(ScreenshotFeaturesTest, ProminenceFavoursHighTallConfidentWordyLines)
+TEST(ScreenshotFeaturesTest, ProminenceFavoursHighTallConfidentWordyLinesAndMeaningNeedsWords)
 {
     const QString twelve = QStringLiteral("Twelve letter");
     const double base = ScreenshotFeatures::prominence(line(twelve)); // 12 letters, top 0.7
@@ -51,18 +51,10 @@ TEST(ScreenshotFeaturesTest, ProminenceFavoursHighTallConfidentWordyLines)
     ScreenshotFeatures f = features({"same a", "same b"});
     f.lines.insert(f.lines.begin(), {line("footer text here", 0.9), line("Title line", 0.05)});
     EXPECT_EQ(texts(f.prominentLines()), (QStringList{"Title line", "footer text here", "same a", "same b"}));
-}
 
-TEST(ScreenshotFeaturesTest, MeaningfulTextNeedsTwoWordsOfFourLetters)
-{
-    const std::pair<QStringList, bool> cases[] = {
-        {{"Open", "file"}, true},    // words are counted over all lines
-        {{"Hi there", "ok"}, false}, // only one word of four letters
-        {{"abcd-efgh"}, true},       // any non-letter splits words
-        {{"abc1defg"}, false},       // digits split too: "abc" and "defg"
-        {{"Открыть настройки"}, true}, {{}, false},
-    };
-    for (const auto &[lines, meaningful] : cases)
+    // Meaningful text needs two words of four letters over all lines; any non-letter, digits too, splits words.
+    for (const auto &[lines, meaningful] : {std::pair{QStringList{"Open", "file"}, true}, {{"Hi there", "ok"}, false},
+                                            {{"abcd-efgh"}, true}, {{"abc1defg"}, false}, {{"Открыть настройки"}, true}})
         EXPECT_EQ(features(lines).hasMeaningfulText(), meaningful) << lines.join('|').toStdString();
 }
 
@@ -79,7 +71,7 @@ TEST(ScreenshotFeaturesTest, StandaloneLines)
               (QStringList{"Heading", "indented", "far below", "twin a", "twin b", "small"}));
 }
 
-TEST(ScreenshotFeaturesTest, CondensedTextCountsRepeatedKeysOnceAndKeepsToItsBudget)
+TEST(ScreenshotFeaturesTest, CondensedTextCountsRepeatedKeysOnceAndKeepsToItsBudgetInGraphemes)
 {
     // "Item 12" has its own key ("Item 00"), unlike "Item 1" and "Item 2" ("Item 0").
     EXPECT_EQ(features({"Item 1", "Settings", "Item 2", "Item 12"}).condensedText(100),
@@ -100,16 +92,14 @@ TEST(ScreenshotFeaturesTest, CondensedTextCountsRepeatedKeysOnceAndKeepsToItsBud
     EXPECT_EQ(features({"Alpha", "Beta", "Gamma"}, 3).condensedText(17), "Alpha\nBeta\nGamma\n");
     EXPECT_EQ(features({"Row 1", "Title", "Row 2", "Side"}, 2).condensedText(100), "Row 1 ×2\nTitle\n\nSide\n")
         << "keys seen in the main column count for the rest";
-}
 
-TEST(ScreenshotFeaturesTest, CondensedTextCountsGraphemes)
-{
+    // Graphemes are counted, not code units.
     const QString decomposed = QString::fromUtf8("e\xcc\x81te\xcc\x81"); // "été" with combining accents
     const QString flag = QString::fromUtf8("\xf0\x9f\x87\xb7\xf0\x9f\x87\xba");
     EXPECT_EQ(ScreenshotFeatures::graphemeCount(flag + flag), 2);
-    const auto f = features({decomposed, flag + QStringLiteral(" ok")});
-    EXPECT_EQ(f.condensedText(9), decomposed + "\n" + flag + " ok\n");
-    EXPECT_EQ(f.condensedText(8), decomposed + "\n");
+    const auto graphemes = features({decomposed, flag + QStringLiteral(" ok")});
+    EXPECT_EQ(graphemes.condensedText(9), decomposed + "\n" + flag + " ok\n");
+    EXPECT_EQ(graphemes.condensedText(8), decomposed + "\n");
 }
 
 } // namespace
