@@ -15,8 +15,13 @@ TEST(NamingAnalyzeEngine, OutcomeBecomesTheSuccessResponseWithTheFiveMostPromine
 {
     // Seven lines whose prominence order differs from their reading order.
     ScreenshotFeatures features;
-    for (const auto &[text, height] : {std::pair{"Fourth", 0.02}, {"Second", 0.04}, {"Sixth", 0.01}, {"First", 0.05},
-                                       {"Fifth", 0.015}, {"Third", 0.03}, {"Seventh", 0.005}})
+    for (const auto &[text, height] : {std::pair{"Fourth", 0.02},
+                                       {"Second", 0.04},
+                                       {"Sixth", 0.01},
+                                       {"First", 0.05},
+                                       {"Fifth", 0.015},
+                                       {"Third", 0.03},
+                                       {"Seventh", 0.005}})
         features.lines.push_back({QString::fromUtf8(text), height, 0.6, 0.1, 1.0, 0.5});
     features.labels = {u"document scan"_qs, u"chart"_qs};
     AnalyzeResponse expected;
@@ -26,8 +31,9 @@ TEST(NamingAnalyzeEngine, OutcomeBecomesTheSuccessResponseWithTheFiveMostPromine
     expected.duration = 1.25;
     expected.labels = features.labels;
     expected.prominentText = {u"First"_qs, u"Second"_qs, u"Third"_qs, u"Fourth"_qs, u"Fifth"_qs};
-    EXPECT_EQ(NamingAnalyzeEngine::response(NamingOutcome{*expected.title, NamingEngineKind::ocr, true, features, 1.25}),
-              expected);
+    EXPECT_EQ(
+        NamingAnalyzeEngine::response(NamingOutcome{*expected.title, NamingEngineKind::ocr, true, features, 1.25}),
+        expected);
 }
 
 TEST(NamingAnalyzeEngine, FailuresBecomeCodedResponsesInTheInterfaceLanguage)

@@ -31,8 +31,9 @@ ScreenshotFeatures longEnglishScreen()
 
 ScreenshotFeatures russianScreen(int lineCount)
 {
-    const char *const lines[] = {"Настройки сети",     "Подключение по локальной сети", "Параметры адаптера",
-                                 "Состояние подключения", "Свойства протокола",      "Доступ к интернету",
+    const char *const lines[] = {"Настройки сети",        "Подключение по локальной сети",
+                                 "Параметры адаптера",    "Состояние подключения",
+                                 "Свойства протокола",    "Доступ к интернету",
                                  "Диагностика неполадок", "Центр управления сетями"};
     ScreenshotFeatures features = screen(u"ru"_qs, {});
     for (int i = 0; i < lineCount; ++i)
@@ -82,15 +83,8 @@ protected:
     AINamer namer{environmentFor(server)};
 };
 
-AINameResult titleOf(const AINamerResult &result)
-{
-    return alternative<AINameResult>(result);
-}
-
-AINamerError errorOf(const AINamerResult &result)
-{
-    return alternative<AINamerError>(result);
-}
+const auto titleOf = alternative<AINameResult, AINamerResult>;
+const auto errorOf = alternative<AINamerError, AINamerResult>;
 
 const AINamerError ungrounded = AINamerError::of(AINamerError::Case::ungrounded);
 

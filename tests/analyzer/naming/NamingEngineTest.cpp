@@ -25,7 +25,6 @@ QByteArray pngBytes()
     image.fill(Qt::white);
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
 }
@@ -71,37 +70,24 @@ private:
     std::unique_ptr<NamingEngine> m_engine;
 };
 
-NamingOutcome outcomeOf(const NamingResult &result)
-{
-    return alternative<NamingOutcome>(result);
-}
+const auto outcomeOf = alternative<NamingOutcome, NamingResult>;
+const auto errorOf = alternative<NamingError, NamingResult>;
 
-NamingError errorOf(const NamingResult &result)
-{
-    return alternative<NamingError>(result);
-}
-
-TEST_F(NamingEngineTest, UnavailableModelFailsBeforeDecodingOrFallsBackToTheText)
+TEST_F(NamingEngineTest, UnavailableModelFailsBeforeDecodingOrFallsBackToTheTextAndBadImagesFail)
 {
     server.serveOllama({});
     EXPECT_EQ(errorOf(suggest(titledScreen, false, "not an image")),
               NamingError::aiUnavailableNoFallback(AIAvailability::modelNotReady()));
-    EXPECT_EQ(perceived, 0);
-
-    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
-    EXPECT_EQ(outcome.title, u"Quarterly report for the board"_qs);
-    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
-    EXPECT_DOUBLE_EQ(outcome.duration, 2.0);
-    EXPECT_EQ(outcome.features.lines, titledScreen.lines);
-    EXPECT_EQ(lastImageSize, QSize(64, 48));
-}
-
-TEST_F(NamingEngineTest, UnreadableImageAndPerceptionFailures)
-{
-    server.serveOllama({textModel()});
     EXPECT_EQ(alternative<PerceptionError>(suggest(titledScreen, true, "not an image")).code,
               PerceptionError::Code::unreadableImage);
     EXPECT_EQ(perceived, 0);
+
+    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
+    EXPECT_EQ(std::tuple(outcome.title, outcome.engine, outcome.duration, outcome.features.lines),
+              std::tuple(u"Quarterly report for the board"_qs, NamingEngineKind::ocr, 2.0, titledScreen.lines));
+    EXPECT_EQ(lastImageSize, QSize(64, 48));
+
+    server.serveOllama({textModel()});
 
     NamingEngine failing(environmentFor(server), [](const QImage &) -> PerceptionResult {
         return PerceptionError{PerceptionError::Code::recognitionFailed, u"tesseract could not start"_qs};
@@ -112,42 +98,34 @@ TEST_F(NamingEngineTest, UnreadableImageAndPerceptionFailures)
     EXPECT_TRUE(chats(server).isEmpty());
 }
 
-TEST_F(NamingEngineTest, ModelTitleSeesThePictureWhenTheModelCan)
+TEST_F(NamingEngineTest, ModelTitleSeesThePictureWhenTheModelCanAndFailuresFallBackOnlyWhenAllowed)
 {
     server.serveOllama({visionModel()});
     server.enqueue(chatPath, answer(u"name"_qs, u"Quarterly board report"_qs));
-    const NamingOutcome outcome = outcomeOf(suggest(titledScreen, false));
-    EXPECT_EQ(outcome.title, u"Quarterly board report"_qs);
-    EXPECT_EQ(outcome.engine, NamingEngineKind::ai);
-    EXPECT_DOUBLE_EQ(outcome.duration, 2.0);
+    const NamingOutcome named = outcomeOf(suggest(titledScreen, false));
+    EXPECT_EQ(std::tuple(named.title, named.engine, named.duration),
+              std::tuple(u"Quarterly board report"_qs, NamingEngineKind::ai, 2.0));
     ASSERT_EQ(chats(server).size(), 1);
     EXPECT_TRUE(hasImage(chats(server)[0]));
     EXPECT_EQ(server.requests(u"/api/tags"_qs).size(), 1) << "one reading of the model per call";
-}
 
-TEST_F(NamingEngineTest, ModelFailuresFallBackToTheTextOnlyWhenAllowed)
-{
     server.serveOllama({textModel()});
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
+    const auto fail = [this](int status, const QString &message) {
+        server.enqueue(chatPath, ModelServerDouble::ollamaError(status, message));
+    };
+    fail(503, u"server busy"_qs);
     EXPECT_EQ(errorOf(suggest(titledScreen, false)), NamingError::aiBusy(u"server busy"_qs));
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(503, u"server busy"_qs));
-    NamingOutcome outcome = outcomeOf(suggest(titledScreen, true));
-    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
-    EXPECT_EQ(outcome.title, u"Quarterly report for the board"_qs);
-
-    server.enqueue(chatPath, ModelServerDouble::ollamaError(500, u"runner crashed"_qs));
+    fail(503, u"server busy"_qs);
+    EXPECT_EQ(outcomeOf(suggest(titledScreen, true)).title, u"Quarterly report for the board"_qs);
+    fail(500, u"runner crashed"_qs);
     EXPECT_EQ(errorOf(suggest(titledScreen, false)), NamingError::aiFailedNoFallback(u"runner crashed"_qs));
 
-    // An ungrounded answer with fallback: the text's own title, never flagged as another language.
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
-    outcome = outcomeOf(suggest(titledScreen, true));
-    EXPECT_EQ(outcome.engine, NamingEngineKind::ocr);
-    EXPECT_FALSE(outcome.languageFallback);
-
-    // Without fallback the namer's own reason is passed on inside the message.
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
-    server.enqueue(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    // An ungrounded answer with fallback: the text's own title, never flagged as another language; without, the
+    // namer's own reason inside the message.
+    server.setDefault(chatPath, answer(u"summary"_qs, u"Mountain lake at sunset"_qs));
+    const NamingOutcome ungrounded = outcomeOf(suggest(titledScreen, true));
+    EXPECT_EQ(ungrounded.engine, NamingEngineKind::ocr);
+    EXPECT_FALSE(ungrounded.languageFallback);
     EXPECT_EQ(errorOf(suggest(titledScreen, false)), NamingError::aiFailedNoFallback(L("error.ungrounded")));
 
     // Nothing for the model to describe and no title in the text.

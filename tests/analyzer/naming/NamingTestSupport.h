@@ -19,7 +19,7 @@ namespace NamingTestSupport {
 
 const QString chatPath = QStringLiteral("/api/chat");
 
-// Writes English and Russian; reads no images.
+// Both write English and Russian; only the second reads images.
 inline ModelServerDouble::OllamaModel textModel(QStringList languages = {QStringLiteral("en"), QStringLiteral("ru")})
 {
     return {QStringLiteral("qwen3:8b"), {QStringLiteral("completion")}, QStringLiteral("qwen3"), std::move(languages)};
@@ -27,10 +27,7 @@ inline ModelServerDouble::OllamaModel textModel(QStringList languages = {QString
 
 inline ModelServerDouble::OllamaModel visionModel(QStringList languages = {QStringLiteral("en"), QStringLiteral("ru")})
 {
-    return {QStringLiteral("qwen2.5vl:7b"),
-            {QStringLiteral("completion"), QStringLiteral("vision")},
-            QStringLiteral("qwen25vl"),
-            std::move(languages)};
+    return {u"qwen2.5vl:7b"_qs, {u"completion"_qs, u"vision"_qs}, u"qwen25vl"_qs, std::move(languages)};
 }
 
 inline ModelEnvironment environmentFor(const ModelServerDouble &server)
@@ -81,34 +78,33 @@ inline QList<QJsonObject> chats(const ModelServerDouble &server)
     return result;
 }
 
-inline QJsonObject messageOf(const QJsonObject &chat, int index)
+// The system prompt (message 0), or the user message's text before the answer's schema, the schema, or images.
+inline QJsonValue messagePart(const QJsonObject &chat, int index, const char *key)
 {
-    return chat.value(QLatin1String("messages")).toArray()[index].toObject();
+    return chat.value(QLatin1String("messages")).toArray()[index].toObject().value(QLatin1String(key));
 }
 
 inline QString systemOf(const QJsonObject &chat)
 {
-    return messageOf(chat, 0).value(QLatin1String("content")).toString();
+    return messagePart(chat, 0, "content").toString();
 }
 
-// Every user message ends in the answer's schema; these split it there.
 const QString schemaLead = QStringLiteral("\n\nAnswer with JSON that follows this schema:\n");
 
 inline QString promptOf(const QJsonObject &chat)
 {
-    const QString content = messageOf(chat, 1).value(QLatin1String("content")).toString();
+    const QString content = messagePart(chat, 1, "content").toString();
     return content.left(content.lastIndexOf(schemaLead));
 }
 
 inline QString schemaOf(const QJsonObject &chat)
 {
-    const QString content = messageOf(chat, 1).value(QLatin1String("content")).toString();
-    return content.mid(content.lastIndexOf(schemaLead) + schemaLead.size());
+    return messagePart(chat, 1, "content").toString().section(schemaLead, -1);
 }
 
 inline bool hasImage(const QJsonObject &chat)
 {
-    return !messageOf(chat, 1).value(QLatin1String("images")).toArray().isEmpty();
+    return !messagePart(chat, 1, "images").toArray().isEmpty();
 }
 
 // The one field the answer schema requires.

@@ -50,7 +50,8 @@ TEST(LineCleanupTest, KeepsTheWordsAPersonWouldRead)
     const Observation latin = line({{"Size", 0}, {"1.2", 60}});
     const std::pair<std::vector<Observation>, QStringList> cases[] = {
         // A column gutter parts a contact from a message; a time pushed to the right is its own line.
-        {{line({{"Мама", 0}, {"Коллеги,", 400}, {"обсуждаем", 480}, {"план", 575}})}, {"Мама", "Коллеги, обсуждаем план"}},
+        {{line({{"Мама", 0}, {"Коллеги,", 400}, {"обсуждаем", 480}, {"план", 575}})},
+         {"Мама", "Коллеги, обсуждаем план"}},
         {{line({{"Ольга", 0}, {"Иванова", 52}, {"10:32", 600}})}, {"Ольга Иванова", "10:32"}},
         {{line({{"File", 0}, {"Edit", 60}, {"View", 120}})}, {"File Edit View"}},
         // Unsure words go, a line of them too; a lone character needs more confidence.
@@ -66,7 +67,8 @@ TEST(LineCleanupTest, KeepsTheWordsAPersonWouldRead)
         {{line({{"©", 0}, {"Credit", 30}, {"card", 90}}), line({{"О", 0, 0.86}, {"Paypal", 28}}),
           line({{"@", 0}, {"Mar", 20}, {"20", 52}})},
          {"Credit card", "Paypal", "Mar 20"}},
-        {{line({{"Я", 0}, {"подготовлю", 14}}), line({{"1", 0}, {"hour", 16}, {"ago", 58}})}, {"Я подготовлю", "1 hour ago"}},
+        {{line({{"Я", 0}, {"подготовлю", 14}}), line({{"1", 0}, {"hour", 16}, {"ago", 58}})},
+         {"Я подготовлю", "1 hour ago"}},
         // Glyphs inside a line go, separators and units stay; so do window buttons at the end of a title bar.
         {{line({{"open", 0}, {"©", 42}, {"wants", 56}}), line({{"Trip", 0}, {"plan", 40}, {"—", 80}, {"Lisbon", 94}}),
           line({{"ниже", 0}, {"20", 42}, {"%", 64}})},

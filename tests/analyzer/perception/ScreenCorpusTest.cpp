@@ -37,8 +37,8 @@ TEST_P(ScreenCorpusTest, ReadsTheScreenAsAPersonWould)
                                           line.width * image.width(), line.height * image.height())});
     const ScreenCorpus::Reading reading = ScreenCorpus::judge(*screen, read);
     const QString title = OCRNamer::title(features, 8).value_or(QString());
-    const bool named = !screen->namingLimit.isEmpty() || screen->subjects.isEmpty() ||
-                       ScreenCorpus::namesSubject(*screen, title);
+    const bool named =
+        !screen->namingLimit.isEmpty() || screen->subjects.isEmpty() || ScreenCorpus::namesSubject(*screen, title);
     const QStringList debris = ScreenCorpus::debris(*screen, title);
 
     EXPECT_TRUE(reading.spanning.isEmpty()) << "read across panes: " << reading.spanning.join(" | ").toStdString();

@@ -45,9 +45,8 @@ TEST(ScreenLayoutTest, FindsColumnsOnlyAtARealGutter)
     zeroWidth[2].width = 0;
     // Eight lines at least, three on a side, at most a third of the rows aligned; edge gaps are margins.
     const std::pair<std::vector<Line>, std::size_t> cases[] = {
-        {twoPanes(4, 3), 1},       {twoPanes(4, 4), 2}, {twoPanes(6, 2), 1}, {twoPanes(5, 3), 2},
-        {twoPanes(6, 6, 2), 2},    {twoPanes(6, 6, 4), 1}, {table, 1},       {zeroWidth, 1},
-        {centred, 1},
+        {twoPanes(4, 3), 1},    {twoPanes(4, 4), 2}, {twoPanes(6, 2), 1}, {twoPanes(5, 3), 2}, {twoPanes(6, 6, 2), 2},
+        {twoPanes(6, 6, 4), 1}, {table, 1},          {zeroWidth, 1},      {centred, 1},
     };
     int row = 0;
     for (const auto &[lines, columns] : cases)
@@ -81,11 +80,12 @@ TEST(ScreenLayoutTest, ReadingOrder)
     const auto order = ScreenLayout::readingOrder(three);
     EXPECT_EQ(order.mainCount, 4);
     EXPECT_EQ(texts(order.lines).join(u' '), "message subject 0 message subject 1 message subject 2 message subject 3 "
-                                            "nav0 nav1 nav2 nav3 x0 x1 x2 x3");
+                                             "nav0 nav1 nav2 nav3 x0 x1 x2 x3");
 
     // Lines on nearly the same row read left to right.
     for (const auto &[top, expected] : {std::pair{0.1079, "left right"}, std::pair{0.1081, "right left"}}) {
-        std::vector<Line> lines{line(QStringLiteral("right"), 0.5, 0.100, 0.1), line(QStringLiteral("left"), 0.1, top, 0.1)};
+        std::vector<Line> lines{line(QStringLiteral("right"), 0.5, 0.100, 0.1),
+                                line(QStringLiteral("left"), 0.1, top, 0.1)};
         ScreenLayout::sortInRowOrder(lines);
         EXPECT_EQ(texts(lines).join(u' '), expected) << top;
     }

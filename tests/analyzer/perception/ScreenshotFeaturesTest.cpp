@@ -53,8 +53,11 @@ TEST(ScreenshotFeaturesTest, ProminenceFavoursHighTallConfidentWordyLinesAndMean
     EXPECT_EQ(texts(f.prominentLines()), (QStringList{"Title line", "footer text here", "same a", "same b"}));
 
     // Meaningful text needs two words of four letters over all lines; any non-letter, digits too, splits words.
-    for (const auto &[lines, meaningful] : {std::pair{QStringList{"Open", "file"}, true}, {{"Hi there", "ok"}, false},
-                                            {{"abcd-efgh"}, true}, {{"abc1defg"}, false}, {{"Открыть настройки"}, true}})
+    for (const auto &[lines, meaningful] : {std::pair{QStringList{"Open", "file"}, true},
+                                            {{"Hi there", "ok"}, false},
+                                            {{"abcd-efgh"}, true},
+                                            {{"abc1defg"}, false},
+                                            {{"Открыть настройки"}, true}})
         EXPECT_EQ(features(lines).hasMeaningfulText(), meaningful) << lines.join('|').toStdString();
 }
 

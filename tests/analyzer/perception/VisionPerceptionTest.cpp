@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Zentrope contributors
+#include "VisionPerception.h"
 #include "Cld2LanguageIdentifier.h"
 #include "PageBands.h"
 #include "TesseractRecognizer.h"
-#include "VisionPerception.h"
 
 #include <gtest/gtest.h>
 
@@ -122,8 +122,8 @@ TEST(VisionPerceptionTest, AnalyzeShapesRecognisedTextAndReportsFailures)
     EXPECT_EQ(QSize(features.pixelWidth, features.pixelHeight), QSize(1000, 1000));
 
     // Without text recognition only the classifier runs.
-    EXPECT_TRUE(
-        std::get<ScreenshotFeatures>(engines.perception.analyze(QImage(20, 10, QImage::Format_RGB32), false)).lines.empty());
+    EXPECT_TRUE(std::get<ScreenshotFeatures>(engines.perception.analyze(QImage(20, 10, QImage::Format_RGB32), false))
+                    .lines.empty());
     EXPECT_EQ(engines.recognitions, 1);
 
     engines.text.error = QStringLiteral("models missing");
@@ -154,8 +154,10 @@ TEST(VisionPerceptionTest, LoadImageScalesOrientsAndRefusesBrokenAndHugeImages)
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256)); // incompressible enough to span chunks
     const QByteArray whole = encoded(image);
     const QByteArray rotated = encoded(image, "jpeg", QImageIOHandler::TransformationRotate90);
-    for (const auto &[bytes, limit, size] : {std::tuple{whole, 2560, QSize(400, 200)}, {whole, 100, QSize(100, 50)},
-                                             {rotated, 2560, QSize(200, 400)}, {rotated, 100, QSize(50, 100)}})
+    for (const auto &[bytes, limit, size] : {std::tuple{whole, 2560, QSize(400, 200)},
+                                             {whole, 100, QSize(100, 50)},
+                                             {rotated, 2560, QSize(200, 400)},
+                                             {rotated, 100, QSize(50, 100)}})
         EXPECT_EQ(VisionPerception::loadImage(bytes, limit).size(), size);
     for (const QByteArray &broken : {whole.left(whole.size() / 2), QByteArray(), QByteArray("not an image at all")})
         EXPECT_TRUE(VisionPerception::loadImage(broken, 2560).isNull());
@@ -236,8 +238,9 @@ QImage screen(QColor background, QColor bar)
 
 TEST(VisionPerceptionTest, RecognitionSeesDarkTextOnALightGreyBackground)
 {
-    for (const QImage &grey : {TesseractRecognizer::prepareForRecognition(screen(QColor(250, 250, 250), QColor(30, 30, 60))),
-                               TesseractRecognizer::prepareForRecognition(screen(QColor(30, 30, 40), QColor(230, 230, 230)))}) {
+    for (const QImage &grey :
+         {TesseractRecognizer::prepareForRecognition(screen(QColor(250, 250, 250), QColor(30, 30, 60))),
+          TesseractRecognizer::prepareForRecognition(screen(QColor(30, 30, 40), QColor(230, 230, 230)))}) {
         EXPECT_EQ(grey.format(), QImage::Format_Grayscale8);
         EXPECT_LT(grey.pixelColor(5, 5).value(), 64) << "the bar is dark: kept on light screens, inverted on dark ones";
         EXPECT_GT(grey.pixelColor(5, 40).value(), 192);
