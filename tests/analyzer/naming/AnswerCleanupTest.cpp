@@ -6,11 +6,7 @@
 
 TEST(AnswerCleanup, TidiesTheModelsAnswerIntoATitle)
 {
-    const struct
-    {
-        const char *answer;
-        const char *expected;
-    } cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         // Only the first line, sentence, clause or double-spaced part survives.
         {"  Pull request review\nThe screen shows a diff", "Pull request review"},
         {"Pull request review. It shows a diff", "Pull request review"},
@@ -45,6 +41,6 @@ TEST(AnswerCleanup, TidiesTheModelsAnswerIntoATitle)
         {"Ёж", ""},
         {"Ёжик в тумане", "Ёжик в тумане"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(AnswerCleanup::tidy(QString::fromUtf8(c.answer)).toStdString(), std::string(c.expected));
+    for (const auto &[answer, expected] : cases)
+        EXPECT_EQ(AnswerCleanup::tidy(QString::fromUtf8(answer)).toStdString(), std::string(expected));
 }

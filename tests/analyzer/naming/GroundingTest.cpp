@@ -18,12 +18,7 @@ TEST(Grounding, ContentWordsKeepLongWordsAndCapitalAcronyms)
 
 TEST(Grounding, OverlapCountsMatchingContentWords)
 {
-    const struct
-    {
-        const char *title;
-        QStringList sources;
-        Overlap expected;
-    } cases[] = {
+    const std::tuple<const char *, QStringList, Overlap> cases[] = {
         // Five-letter stems match inflected forms on the screen.
         {"Invoices", {"Invoice list"}, {1, 1}},
         {"Documentation", {"Documents"}, {1, 1}},
@@ -40,8 +35,8 @@ TEST(Grounding, OverlapCountsMatchingContentWords)
         {"Settings window", {"", "a"}, {0, 2}},
         {"Safari bookmarks", {"Bookmarks bar", "", "Safari"}, {2, 2}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(Grounding::overlap(QString::fromUtf8(c.title), c.sources), c.expected) << c.title;
+    for (const auto &[title, sources, expected] : cases)
+        EXPECT_EQ(Grounding::overlap(QString::fromUtf8(title), sources), expected) << title;
 }
 
 TEST(Grounding, OriginalWordingNeedsTwoStemsAndSeventyPercent)

@@ -9,61 +9,48 @@ using NamingTestSupport::screen;
 
 namespace {
 
-ModelStatus modelWriting(QStringList languages)
-{
-    ModelStatus status;
-    status.availability = AIAvailability::available();
-    status.model = u"test-model"_qs;
-    status.languages = std::move(languages);
-    return status;
-}
-
 TEST(NamingLanguage, ResolvesWantedAndOutputLanguage)
 {
     const QStringList englishOnly{u"en"_qs};
     const QStringList germanToo{u"en"_qs, u"de"_qs};
     const QStringList russianToo{u"en"_qs, u"ru"_qs};
-    const struct
-    {
-        NameLanguage requested;
-        std::optional<QString> screenLanguage;
-        const char *interfaceCode;
-        QStringList modelLanguages;
-        const char *wanted;
-        const char *output;
-    } cases[] = {
-        {NameLanguage::ru, u"en"_qs, "en", russianToo, "ru", "ru"},
-        {NameLanguage::ru, u"en"_qs, "en", englishOnly, "ru", "en"},
-        {NameLanguage::en, u"ru"_qs, "ru", russianToo, "en", "en"},
-        // A German screen is named in German when the model writes German, else in the interface's.
-        {NameLanguage::automatic, u"de"_qs, "en", germanToo, "de", "de"},
-        {NameLanguage::automatic, u"de"_qs, "ru", englishOnly, "ru", "en"},
-        // Russian and English screens are always taken at their word.
-        {NameLanguage::automatic, u"ru"_qs, "en", englishOnly, "ru", "en"},
-        {NameLanguage::automatic, std::nullopt, "ru", russianToo, "ru", "ru"},
-    };
-    for (const auto &c : cases) {
-        const ModelStatus status = modelWriting(c.modelLanguages);
-        const QString wanted = NamingLanguage::wanted(c.requested, screen(c.screenLanguage, {}),
-                                                      QString::fromLatin1(c.interfaceCode), status);
-        EXPECT_EQ(wanted.toStdString(), c.wanted);
-        EXPECT_EQ(NamingLanguage::output(wanted, status).toStdString(), c.output);
+    // Requested, the screen's language, the interface's, the model's, the language wanted, the one written.
+    const std::tuple<NameLanguage, std::optional<QString>, const char *, QStringList, const char *, const char *>
+        cases[] = {
+            {NameLanguage::ru, u"en"_qs, "en", russianToo, "ru", "ru"},
+            {NameLanguage::ru, u"en"_qs, "en", englishOnly, "ru", "en"},
+            {NameLanguage::en, u"ru"_qs, "ru", russianToo, "en", "en"},
+            // A German screen is named in German when the model writes German, else in the interface's.
+            {NameLanguage::automatic, u"de"_qs, "en", germanToo, "de", "de"},
+            {NameLanguage::automatic, u"de"_qs, "ru", englishOnly, "ru", "en"},
+            // Russian and English screens are always taken at their word.
+            {NameLanguage::automatic, u"ru"_qs, "en", englishOnly, "ru", "en"},
+            {NameLanguage::automatic, std::nullopt, "ru", russianToo, "ru", "ru"},
+        };
+    for (const auto &[requested, screenLanguage, interfaceCode, modelLanguages, wanted, output] : cases) {
+        ModelStatus status;
+        status.availability = AIAvailability::available();
+        status.model = u"test-model"_qs;
+        status.languages = modelLanguages;
+        const QString chosen =
+            NamingLanguage::wanted(requested, screen(screenLanguage, {}), QString::fromLatin1(interfaceCode), status);
+        EXPECT_EQ(chosen.toStdString(), wanted);
+        EXPECT_EQ(NamingLanguage::output(chosen, status).toStdString(), output);
     }
 }
 
-TEST(NamingLanguage, ActualLanguageFollowsTheTitlesScript)
+TEST(NamingLanguage, ActualLanguageFollowsTheTitlesScriptAndOtherIsTheScreensOrTheOtherScript)
 {
-    EXPECT_EQ(NamingLanguage::actual(u"Настройки сети"_qs, u"en"_qs), u"ru"_qs);
-    EXPECT_EQ(NamingLanguage::actual(u"Настройки сети"_qs, u"uk"_qs), u"uk"_qs);
-    EXPECT_EQ(NamingLanguage::actual(u"Network settings"_qs, u"ru"_qs), u"en"_qs);
-    EXPECT_EQ(NamingLanguage::actual(u"Network settings"_qs, u"de"_qs), u"de"_qs);
-    // Two Cyrillic letters out of ten: neither clearly Latin nor clearly Cyrillic.
-    EXPECT_EQ(NamingLanguage::actual(u"Abcdefgh Юя"_qs, u"ru"_qs), u"ru"_qs);
-    EXPECT_EQ(NamingLanguage::actual(u"Abcdefgh Юя"_qs, u"en"_qs), u"en"_qs);
-}
-
-TEST(NamingLanguage, OtherLanguageIsTheScreensOrTheOtherScript)
-{
+    // "Abcdefgh Юя": two Cyrillic letters of ten, neither clearly Latin nor clearly Cyrillic.
+    for (const auto &[title, wanted, actual] : {std::tuple{"Настройки сети", "en", "ru"},
+                                                {"Настройки сети", "uk", "uk"},
+                                                {"Network settings", "ru", "en"},
+                                                {"Network settings", "de", "de"},
+                                                {"Abcdefgh Юя", "ru", "ru"},
+                                                {"Abcdefgh Юя", "en", "en"}})
+        EXPECT_EQ(NamingLanguage::actual(QString::fromUtf8(title), QString::fromUtf8(wanted)),
+                  QString::fromUtf8(actual))
+            << title << " " << wanted;
     EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"de"_qs, {})), u"de"_qs);
     EXPECT_EQ(NamingLanguage::other(u"en"_qs, screen(u"en"_qs, {"Settings"})), std::nullopt);
     // A Russian title on a mostly Latin screen (10 % Cyrillic) is checked in English.

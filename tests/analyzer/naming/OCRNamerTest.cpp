@@ -8,11 +8,7 @@ namespace {
 
 TEST(OCRNamer, TellsHeadingsFromChrome)
 {
-    const struct
-    {
-        const char *text;
-        bool usable;
-    } cases[] = {
+    const std::pair<const char *, bool> cases[] = {
         {"Quarterly report", true},
         {"ab", false},
         {"Ab 1234567", false},
@@ -31,8 +27,8 @@ TEST(OCRNamer, TellsHeadingsFromChrome)
         {"www.example.org", false},
         {"WWW.Example.org", true},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(OCRNamer::isUsable(QString::fromUtf8(c.text)), c.usable) << c.text;
+    for (const auto &[text, usable] : cases)
+        EXPECT_EQ(OCRNamer::isUsable(QString::fromUtf8(text)), usable) << text;
 }
 
 ScreenshotFeatures::Line line(const char *text, double height, double top)
