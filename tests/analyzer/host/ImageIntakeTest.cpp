@@ -12,24 +12,18 @@
 #include <unistd.h>
 
 namespace {
-quint32 crc32(const QByteArray &bytes)
+QByteArray chunk(const QByteArray &type, const QByteArray &data)
 {
     quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
+    for (const char byte : type + data) {
         crc ^= quint8(byte);
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
     }
-    return ~crc;
-}
-
-QByteArray chunk(const QByteArray &type, const QByteArray &data)
-{
-    QByteArray bytes(4, '\0');
-    qToBigEndian(quint32(data.size()), bytes.data());
-    QByteArray crc(4, '\0');
-    qToBigEndian(crc32(type + data), crc.data());
-    return bytes + type + data + crc;
+    QByteArray framing(8, '\0');
+    qToBigEndian(quint32(data.size()), framing.data());
+    qToBigEndian(~crc, framing.data() + 4);
+    return framing.left(4) + type + data + framing.mid(4);
 }
 
 // A PNG of a few hundred bytes that declares a large RGBA image: all a header can promise.

@@ -13,16 +13,10 @@ namespace {
 
 TEST(NamingAnalyzeEngine, OutcomeBecomesTheSuccessResponseWithTheFiveMostProminentLines)
 {
-    // Seven lines whose prominence order differs from their reading order.
+    // Seven lines whose prominence order (their height falls with the rank) differs from their reading order.
     ScreenshotFeatures features;
-    for (const auto &[text, height] : {std::pair{"Fourth", 0.02},
-                                       {"Second", 0.04},
-                                       {"Sixth", 0.01},
-                                       {"First", 0.05},
-                                       {"Fifth", 0.015},
-                                       {"Third", 0.03},
-                                       {"Seventh", 0.005}})
-        features.lines.push_back({QString::fromUtf8(text), height, 0.6, 0.1, 1.0, 0.5});
+    for (const int rank : {4, 2, 6, 1, 5, 3, 7})
+        features.lines.push_back({QStringLiteral("Line %1").arg(rank), 0.06 - 0.005 * rank, 0.6, 0.1, 1.0, 0.5});
     features.labels = {u"document scan"_qs, u"chart"_qs};
     AnalyzeResponse expected;
     expected.title = u"Quarterly report"_qs;
@@ -30,7 +24,7 @@ TEST(NamingAnalyzeEngine, OutcomeBecomesTheSuccessResponseWithTheFiveMostPromine
     expected.languageFallback = true;
     expected.duration = 1.25;
     expected.labels = features.labels;
-    expected.prominentText = {u"First"_qs, u"Second"_qs, u"Third"_qs, u"Fourth"_qs, u"Fifth"_qs};
+    expected.prominentText = {u"Line 1"_qs, u"Line 2"_qs, u"Line 3"_qs, u"Line 4"_qs, u"Line 5"_qs};
     EXPECT_EQ(
         NamingAnalyzeEngine::response(NamingOutcome{*expected.title, NamingEngineKind::ocr, true, features, 1.25}),
         expected);

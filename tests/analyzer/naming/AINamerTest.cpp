@@ -48,27 +48,28 @@ class AINamerTest : public testing::Test
 protected:
     void SetUp() override { L10n::apply(InterfaceLanguage::en); }
 
-    AINamerResult suggest(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::automatic,
-                          std::optional<QString> app = std::nullopt, QImage image = QImage())
+    QCoro::Task<AINamerResult> call(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::automatic,
+                                    std::optional<QString> app = std::nullopt, bool picture = false)
     {
-        return runTask(call(features, language, std::move(app), std::move(image)));
-    }
-
-    QCoro::Task<AINamerResult> call(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::en,
-                                    std::optional<QString> app = std::nullopt, QImage image = QImage())
-    {
+        QImage image;
+        if (picture) {
+            image = QImage(640, 400, QImage::Format_RGB32);
+            image.fill(Qt::darkBlue);
+        }
         const ModelStatus status = runTask(ModelProbe::read(environmentFor(server)));
         return namer.suggest(status, features, ModelImage::encode(image), language, u"en"_qs, std::move(app), ample());
     }
-
-    AINamerResult suggestWithPicture(const ScreenshotFeatures &features)
+    AINamerResult suggest(const ScreenshotFeatures &features, NameLanguage language = NameLanguage::automatic,
+                          std::optional<QString> app = std::nullopt)
     {
-        QImage image(640, 400, QImage::Format_RGB32);
-        image.fill(Qt::darkBlue);
-        return suggest(features, NameLanguage::en, std::nullopt, image);
+        return runTask(call(features, language, std::move(app)));
+    }
+    AINamerResult suggestWithPicture(const ScreenshotFeatures &f)
+    {
+        return runTask(call(f, NameLanguage::en, {}, true));
     }
 
-    // Scripts the next answers, each a record with `field` or, for a number, an error with that status.
+    // Scripts the next answers, each a record with `field`.
     void enqueue(const char *field, std::initializer_list<const char *> answers)
     {
         for (const char *value : answers)
