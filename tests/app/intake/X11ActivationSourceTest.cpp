@@ -61,8 +61,8 @@ protected:
         }
     }
 
-    // A window whose WM_CLASS is `instance` and `className`.
-    uint32_t window(const QByteArray &instance, const QByteArray &className)
+    // A window whose WM_CLASS is `instance` and `className`; a mapped one can take the input focus.
+    uint32_t window(const QByteArray &instance, const QByteArray &className, bool mapped = false)
     {
         const uint32_t id = xcb_generate_id(m_connection);
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
@@ -71,15 +71,10 @@ protected:
         const QByteArray wmClass = instance + '\0' + className + '\0';
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                             static_cast<uint32_t>(wmClass.size()), wmClass.constData());
+        if (mapped)
+            xcb_map_window(m_connection, id);
         xcb_flush(m_connection);
         return id;
-    }
-
-    // Shown, so that it can take the input focus.
-    void map(uint32_t window)
-    {
-        xcb_map_window(m_connection, window);
-        xcb_flush(m_connection);
     }
 
     void focus(uint32_t window)
@@ -106,9 +101,9 @@ protected:
     TempDir m_data;
 };
 
-TEST_F(X11ActivationSourceTest, reportsTheActiveWindowsApplicationToTheLog)
+TEST_F(X11ActivationSourceTest, reportsTheActiveWindowsApplicationAndUnderWaylandOnlyWhileItHasTheFocus)
 {
-    const uint32_t alpha = window("alpha", "AlphaClass");
+    const uint32_t alpha = window("alpha", "AlphaClass", true);
     const uint32_t alphaSecond = window("alpha", "AlphaClass");
     const uint32_t beta = window("beta-tool", "BetaTool");
     activate(alpha);
@@ -132,48 +127,35 @@ TEST_F(X11ActivationSourceTest, reportsTheActiveWindowsApplicationToTheLog)
     EXPECT_EQ(source->frontmostApplication(), QStringLiteral("BetaTool"));
     ASSERT_EQ(log.entries().size(), 2);
     EXPECT_EQ(log.app(clock.now().addSecs(-10)), QStringLiteral("Alpha Editor"));
-
-    // No active window: an activation without a name.
     activate(XCB_WINDOW_NONE);
     ASSERT_TRUE(spy.wait(5000));
     EXPECT_EQ(spy.takeFirst().at(0).toString(), QString());
 
+    // XWayland keeps its last X11 window active while a native Wayland window has the keyboard; the compositor
+    // moves XWayland's focus to a window of its own (or to none) then.
+    const uint32_t compositor = window("compositor", "NoFocus", true);
+    activate(alpha);
+    focus(alpha);
+    X11ActivationSource wayland(m_display, QStringList{m_data.path()}, true);
+    ASSERT_TRUE(wayland.start());
+    EXPECT_EQ(wayland.frontmostApplication(), QStringLiteral("Alpha Editor"));
+    QSignalSpy waylandSpy(&wayland, &ActivationSource::activated);
+    for (const auto &[window, expected] : {std::pair{compositor, QString()},
+                                           {alpha, QStringLiteral("Alpha Editor")},
+                                           {uint32_t(XCB_WINDOW_NONE), QString()}}) {
+        focus(window);
+        ASSERT_TRUE(waylandSpy.wait(5000));
+        EXPECT_EQ(waylandSpy.takeFirst().at(0).toString(), expected);
+        EXPECT_EQ(wayland.frontmostApplication().value_or(QString()), expected);
+    }
+
     // When the display goes away the log keeps what it has and nothing fails.
+    const qsizetype kept = log.entries().size();
     m_server.terminate();
     ASSERT_TRUE(m_server.waitForFinished(5000));
     spy.wait(300);
-    EXPECT_EQ(log.entries().size(), 2);
+    EXPECT_EQ(log.entries().size(), kept);
     log.stop();
-}
-
-// XWayland keeps its last X11 window active while a native Wayland window has the keyboard; the compositor moves
-// XWayland's focus to a window of its own (or to none) then.
-TEST_F(X11ActivationSourceTest, inAWaylandSessionTheAnswerHoldsOnlyWhileTheFocusIsInTheActiveWindow)
-{
-    const uint32_t alpha = window("alpha", "AlphaClass");
-    const uint32_t compositor = window("compositor", "NoFocus");
-    map(alpha);
-    map(compositor);
-    activate(alpha);
-    focus(alpha);
-
-    X11ActivationSource source(m_display, QStringList{m_data.path()}, true);
-    ASSERT_TRUE(source.start());
-    EXPECT_EQ(source.frontmostApplication(), QStringLiteral("Alpha Editor"));
-    QSignalSpy spy(&source, &ActivationSource::activated);
-
-    focus(compositor);
-    ASSERT_TRUE(spy.wait(5000));
-    EXPECT_EQ(spy.takeFirst().at(0).toString(), QString());
-    EXPECT_EQ(source.frontmostApplication(), std::nullopt);
-
-    focus(alpha);
-    ASSERT_TRUE(spy.wait(5000));
-    EXPECT_EQ(spy.takeFirst().at(0).toString(), QStringLiteral("Alpha Editor"));
-
-    focus(XCB_WINDOW_NONE);
-    ASSERT_TRUE(spy.wait(5000));
-    EXPECT_EQ(source.frontmostApplication(), std::nullopt);
 }
 
 TEST(X11ActivationSourceNoDisplayTest, missingDisplayIsNotAnError)
