@@ -5,6 +5,7 @@
 #include "TempDir.h"
 
 #include <QFile>
+#include <QJsonDocument>
 
 #include <gtest/gtest.h>
 
@@ -30,15 +31,11 @@ TEST(FileIDTest, followsTheFileNotItsPathNorItsLinks)
 
 TEST(FileIDTest, jsonRoundTripKeepsLargeInodesExact)
 {
-    for (const FileID &id : {FileID{QStringLiteral("abcd-ef01"), 12345}, FileID{std::nullopt, 7},
-                             FileID{std::nullopt, (quint64(1) << 53) + 1}, FileID{QStringLiteral("x"), ~quint64(0)}}) {
-        const QJsonObject json = id.toJson();
-        EXPECT_EQ(json.contains(QStringLiteral("volume")), id.volume.has_value());
-        EXPECT_EQ(FileID::fromJson(json), id) << id.inode;
+    for (const FileID &id : {FileID{QStringLiteral("abcd-ef01"), 12345}, FileID{std::nullopt, ~quint64(0)}}) {
+        EXPECT_EQ(id.toJson().contains(QStringLiteral("volume")), id.volume.has_value());
+        EXPECT_EQ(FileID::fromJson(id.toJson()), id) << id.inode;
     }
-    EXPECT_FALSE(FileID::fromJson({}).has_value());
-    EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), -1}}).has_value());
-    EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), 1.5}}).has_value());
-    EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), QStringLiteral("12a")}}).has_value());
-    EXPECT_FALSE(FileID::fromJson({{QStringLiteral("inode"), 1}, {QStringLiteral("volume"), 3}}).has_value());
+    for (const QJsonObject &bad : {QJsonObject{}, QJsonObject{{"inode", -1}}, QJsonObject{{"inode", 1.5}},
+                                   QJsonObject{{"inode", "12a"}}, QJsonObject{{"inode", 1}, {"volume", 3}}})
+        EXPECT_FALSE(FileID::fromJson(bad).has_value()) << QJsonDocument(bad).toJson().constData();
 }

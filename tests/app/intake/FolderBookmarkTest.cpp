@@ -15,95 +15,74 @@
 
 namespace {
 
-using Outcome = std::variant<FolderBookmark::Resolved, FolderBookmark::Error>;
 using enum FolderBookmark::Error::Code;
 
-FolderBookmark::Resolved resolved(const Outcome &result)
+QString failed(FolderBookmark::Error::Code code)
 {
-    EXPECT_TRUE(std::holds_alternative<FolderBookmark::Resolved>(result));
-    const auto *found = std::get_if<FolderBookmark::Resolved>(&result);
-    return found ? *found : FolderBookmark::Resolved{};
+    return QStringLiteral("error %1").arg(int(code));
 }
 
-std::optional<FolderBookmark::Error::Code> error(const Outcome &result)
+// Where the bookmark leads, marked when stale, or why it leads nowhere.
+QString where(const QByteArray &bookmark, const FolderBookmark::Options &options = {})
 {
-    const auto *e = std::get_if<FolderBookmark::Error>(&result);
-    return e ? std::optional(e->code) : std::nullopt;
+    const auto result = FolderBookmark::resolve(bookmark, options);
+    if (const auto *error = std::get_if<FolderBookmark::Error>(&result))
+        return failed(error->code);
+    const auto &found = std::get<FolderBookmark::Resolved>(result);
+    return found.path + (found.stale ? QStringLiteral(" (stale)") : QString());
 }
 
-TEST(FolderBookmarkTest, findsTheFolderAfterItMoved)
+TEST(FolderBookmarkTest, findsTheFolderAfterItMovedAndFollowsLinksWhenCreated)
 {
     TempDir home;
     const QString shots = home.mkdir(QStringLiteral("Pictures/Shots"));
-    const auto bookmark = FolderBookmark::create(shots);
-    ASSERT_TRUE(bookmark.has_value());
+    const QByteArray bookmark = FolderBookmark::create(shots).value();
     FolderBookmark::Options options;
     options.home = home.path();
-
-    auto found = resolved(FolderBookmark::resolve(*bookmark, options));
-    EXPECT_EQ(found.path, shots);
-    EXPECT_FALSE(found.stale);
+    EXPECT_EQ(where(bookmark, options), shots);
 
     // Renamed and moved deeper into the home folder.
     home.mkdir(QStringLiteral("Archive/2026"));
     const QString moved = home.filePath(QStringLiteral("Archive/2026/Screenshots"));
     ASSERT_TRUE(QDir().rename(shots, moved));
-    found = resolved(FolderBookmark::resolve(*bookmark, options));
-    EXPECT_EQ(found.path, moved);
-    EXPECT_TRUE(found.stale);
-
-    // Beyond the search depth, or without a home folder to search, it is lost.
+    EXPECT_EQ(where(bookmark, options), moved + QStringLiteral(" (stale)"));
+    // Beyond the search depth or budget, or without a home folder to search, it is lost.
     options.maxDepth = 2;
-    EXPECT_EQ(error(FolderBookmark::resolve(*bookmark, options)), notFound);
+    EXPECT_EQ(where(bookmark, options), failed(notFound));
     options.maxDepth = 4;
     options.maxFolders = 2;
-    EXPECT_EQ(error(FolderBookmark::resolve(*bookmark, options)), notFound);
-    options.home.clear();
-    EXPECT_EQ(error(FolderBookmark::resolve(*bookmark, options)), notFound);
-
+    EXPECT_EQ(where(bookmark, options), failed(notFound));
+    EXPECT_EQ(where(bookmark), failed(notFound));
     // A new folder at the old path is not the bookmarked one.
     home.mkdir(QStringLiteral("Pictures/Shots"));
-    EXPECT_EQ(error(FolderBookmark::resolve(*bookmark, {})), notFound);
-}
+    EXPECT_EQ(where(bookmark), failed(notFound));
 
-TEST(FolderBookmarkTest, resolvesLinksWhenCreated)
-{
-    TempDir home;
-    const QString real = home.mkdir(QStringLiteral("real"));
     const QString link = home.filePath(QStringLiteral("link"));
-    ASSERT_TRUE(QFile::link(real, link));
-    const auto bookmark = FolderBookmark::create(link);
-    ASSERT_TRUE(bookmark.has_value());
-    EXPECT_EQ(resolved(FolderBookmark::resolve(*bookmark, {})).path, QDir(real).canonicalPath());
-
+    ASSERT_TRUE(QFile::link(moved, link));
+    EXPECT_EQ(where(FolderBookmark::create(link).value()), QDir(moved).canonicalPath());
     EXPECT_FALSE(FolderBookmark::create(home.write(QStringLiteral("file.txt"), "x")).has_value());
     EXPECT_FALSE(FolderBookmark::create(home.filePath(QStringLiteral("missing"))).has_value());
 }
 
-TEST(FolderBookmarkTest, withoutAVolumeTheFolderAtItsPathIsFoundAfterARemount)
+TEST(FolderBookmarkTest, aRemountedFolderIsFoundAtItsPathAndMalformedBookmarksFail)
 {
     TempDir home;
     const QString shots = home.mkdir(QStringLiteral("Shots"));
     struct stat st = {};
     ASSERT_EQ(stat(QFile::encodeName(shots).constData(), &st), 0);
-    // As a remount leaves it: the same path and inode on a device with another number.
-    const QByteArray bookmark = QStringLiteral(R"({"version":1,"path":"%1","device":"%2","inode":"%3"})")
-                                    .arg(shots)
-                                    .arg(st.st_dev + 1)
-                                    .arg(st.st_ino)
-                                    .toUtf8();
-    const auto found = resolved(FolderBookmark::resolve(bookmark, {}));
-    EXPECT_EQ(found.path, shots);
-    EXPECT_FALSE(found.stale);
-}
+    // Without a volume, as a remount leaves it: the same path and inode on a device with another number.
+    EXPECT_EQ(where(QStringLiteral(R"({"version":1,"path":"%1","device":"%2","inode":"%3"})")
+                        .arg(shots)
+                        .arg(st.st_dev + 1)
+                        .arg(st.st_ino)
+                        .toUtf8()),
+              shots);
 
-TEST(FolderBookmarkTest, malformedBookmarksFail)
-{
-    for (const QByteArray &bytes : {QByteArray(), QByteArray("not json"), QByteArray("[]"),
-                                    QByteArray(R"({"version":2,"path":"/x","device":"1","inode":"2"})"),
-                                    QByteArray(R"({"version":1,"path":"relative","device":"1","inode":"2"})"),
-                                    QByteArray(R"({"version":1,"path":"/x","device":1,"inode":"2"})")})
-        EXPECT_EQ(error(FolderBookmark::resolve(bytes, {})), malformed) << bytes.data();
+    for (const QByteArray &bytes :
+         {QByteArray(), QByteArray("[]"), QByteArray(R"({"version":2,"path":"/x","device":"1","inode":"2"})"),
+          QByteArray(R"({"version":1,"path":"relative","device":"1","inode":"2"})"),
+          QByteArray(R"({"version":1,"path":"/x","device":1,"inode":"2"})")})
+        EXPECT_EQ(where(bytes), failed(malformed)) << bytes.data();
 }
 
 TEST(FolderBookmarkTest, missingVolumeFails)
@@ -115,20 +94,17 @@ TEST(FolderBookmarkTest, missingVolumeFails)
     struct stat st = {};
     ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &st), 0);
     // A stand-in for /dev/disk/by-uuid that names the temporary folder's device.
-    const QString byUuid = home.mkdir(QStringLiteral("by-uuid"));
+    FolderBookmark::Options options;
+    options.byUuidDir = home.mkdir(QStringLiteral("by-uuid"));
     const QString node = home.filePath(QStringLiteral("disk"));
     ASSERT_EQ(mknod(QFile::encodeName(node).constData(), S_IFBLK | 0600, st.st_dev), 0);
-    ASSERT_TRUE(QFile::link(node, byUuid + QStringLiteral("/0A1B-2C3D")));
+    ASSERT_TRUE(QFile::link(node, options.byUuidDir + QStringLiteral("/0A1B-2C3D")));
 
-    const auto bookmark = FolderBookmark::create(folder, byUuid);
-    ASSERT_TRUE(bookmark.has_value());
-    EXPECT_TRUE(bookmark->contains("0A1B-2C3D"));
-    FolderBookmark::Options options;
-    options.byUuidDir = byUuid;
-    EXPECT_EQ(resolved(FolderBookmark::resolve(*bookmark, options)).path, folder);
-
-    ASSERT_TRUE(QFile::remove(byUuid + QStringLiteral("/0A1B-2C3D")));
-    EXPECT_EQ(error(FolderBookmark::resolve(*bookmark, options)), volumeMissing);
+    const QByteArray bookmark = FolderBookmark::create(folder, options.byUuidDir).value();
+    EXPECT_TRUE(bookmark.contains("0A1B-2C3D"));
+    EXPECT_EQ(where(bookmark, options), folder);
+    ASSERT_TRUE(QFile::remove(options.byUuidDir + QStringLiteral("/0A1B-2C3D")));
+    EXPECT_EQ(where(bookmark, options), failed(volumeMissing));
 }
 
 } // namespace

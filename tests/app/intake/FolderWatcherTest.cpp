@@ -12,10 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
-
-#include <cstdio>
 
 #include <sys/inotify.h>
 
@@ -30,42 +27,31 @@ constexpr quint32 modified = FolderWatcher::itemModified;
 constexpr quint32 isFile = FolderWatcher::itemIsFile;
 
 // Gathers what the watcher delivers on its own thread.
-class Collector
+struct Collector
 {
-public:
+    std::mutex mutex;
+    QList<Event> delivered;
+    std::atomic<int> emptyBatches = 0;
+
     FolderWatcher::Handler handler()
     {
         return [this](const QList<Event> &batch) {
-            const std::lock_guard lock(m_mutex);
-            m_events += batch;
-            m_emptyBatches += batch.isEmpty();
-            m_changed.notify_all();
+            const std::lock_guard lock(mutex);
+            delivered += batch;
+            emptyBatches += batch.isEmpty();
         };
-    }
-    // Waits until some delivered event is about `path`.
-    bool waitForPath(const QString &path, std::chrono::milliseconds timeout = 5s)
-    {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, timeout, [&] {
-            return std::ranges::any_of(m_events, [&](const Event &event) { return event.path == path; });
-        });
     }
     QList<Event> events()
     {
-        const std::lock_guard lock(m_mutex);
-        return m_events;
+        const std::lock_guard lock(mutex);
+        return delivered;
     }
-    int emptyBatches()
+    // Waits until some delivered event is about `path`.
+    bool waitForPath(const QString &path, int timeoutMs = 5000)
     {
-        const std::lock_guard lock(m_mutex);
-        return m_emptyBatches;
+        return QTest::qWaitFor(
+            [&] { return std::ranges::any_of(events(), [&](const Event &e) { return e.path == path; }); }, timeoutMs);
     }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    QList<Event> m_events;
-    int m_emptyBatches = 0;
 };
 
 TEST(FolderWatcherTest, mapsAndFiltersEvents)
@@ -118,11 +104,11 @@ TEST(FolderWatcherTest, reportsNewAndRenamedImagesDirectlyInTheFolderUntilStoppe
         EXPECT_EQ(event.flags & expected, expected) << event.path.toStdString();
     }
     EXPECT_EQ(paths, (QSet<QString>{shot, renamedIn}));
-    EXPECT_EQ(collector.emptyBatches(), 0) << "a batch with nothing left is not delivered";
+    EXPECT_EQ(collector.emptyBatches, 0) << "a batch with nothing left is not delivered";
 
     watcher.stop();
     EXPECT_FALSE(watcher.isRunning());
-    EXPECT_FALSE(collector.waitForPath(watched.write(QStringLiteral("unseen.png"), "png"), 400ms));
+    EXPECT_FALSE(collector.waitForPath(watched.write(QStringLiteral("unseen.png"), "png"), 400));
 }
 
 TEST(FolderWatcherTest, foldersThatCannotBeWatchedAreReportedAndTriedAgain)
@@ -163,7 +149,7 @@ TEST(FolderWatcherTest, aPathThatNamesAnotherFolderIsWatchedAnewOnTheNextStart)
     ASSERT_TRUE(QFile::link(dirs.mkdir(QStringLiteral("after")), turned));
     ASSERT_EQ(::rename(QFile::encodeName(turned).constData(), QFile::encodeName(path).constData()), 0);
     dirs.write(QStringLiteral("after/missed.png"), "png");
-    EXPECT_FALSE(collector.waitForPath(path + QStringLiteral("/missed.png"), 300ms));
+    EXPECT_FALSE(collector.waitForPath(path + QStringLiteral("/missed.png"), 300));
 
     watcher.start({path});
     EXPECT_EQ(watcher.streamId(), stream);
@@ -183,8 +169,8 @@ TEST(FolderWatcherTest, movedOrDeletedRootIsReported)
     EXPECT_TRUE(collector.events().first().flags & FolderWatcher::rootChanged);
     // The watch does not follow the folder to its new place: the pipeline re-resolves it instead.
     parent.write(QStringLiteral("moved/ghost.png"), "png");
-    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("watched/ghost.png")), 300ms));
-    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("moved/ghost.png")), 10ms));
+    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("watched/ghost.png")), 300));
+    EXPECT_FALSE(collector.waitForPath(parent.filePath(QStringLiteral("moved/ghost.png")), 10));
 
     const QString other = parent.mkdir(QStringLiteral("other"));
     watcher.start({other});

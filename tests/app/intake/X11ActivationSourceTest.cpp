@@ -28,17 +28,14 @@ protected:
         if (xvfb.isEmpty())
             GTEST_SKIP() << "Xvfb is not installed";
         // -displayfd makes the server choose a free display number and write it to stdout once it is ready.
-        m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                              QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                              QStringLiteral("320x240x24")});
+        m_server.start(xvfb, QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 320x240x24").split(u' '));
         ASSERT_TRUE(m_server.waitForStarted(5000));
-        while (!m_server.canReadLine()) {
+        while (!m_server.canReadLine())
             ASSERT_TRUE(m_server.waitForReadyRead(10000)) << "Xvfb did not report its display";
-        }
         m_display = u':' + QString::fromLatin1(m_server.readLine().trimmed());
         m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
         ASSERT_FALSE(xcb_connection_has_error(m_connection));
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
         static constexpr char name[] = "_NET_ACTIVE_WINDOW";
         xcb_intern_atom_reply_t *reply =
             xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr);
@@ -65,9 +62,8 @@ protected:
     uint32_t window(const QByteArray &instance, const QByteArray &className, bool mapped = false)
     {
         const uint32_t id = xcb_generate_id(m_connection);
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, id, m_root, 0, 0, 50, 50, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, id, m_screen->root, 0, 0, 50, 50, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, m_screen->root_visual, 0, nullptr);
         const QByteArray wmClass = instance + '\0' + className + '\0';
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                             static_cast<uint32_t>(wmClass.size()), wmClass.constData());
@@ -85,8 +81,8 @@ protected:
 
     void activate(uint32_t window)
     {
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, m_activeWindowAtom, XCB_ATOM_WINDOW, 32, 1,
-                            &window);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_screen->root, m_activeWindowAtom, XCB_ATOM_WINDOW,
+                            32, 1, &window);
         sync();
     }
 
@@ -96,7 +92,7 @@ protected:
     QProcess m_server;
     QString m_display;
     xcb_connection_t *m_connection = nullptr;
-    uint32_t m_root = 0;
+    const xcb_screen_t *m_screen = nullptr;
     uint32_t m_activeWindowAtom = 0;
     TempDir m_data;
 };
