@@ -64,7 +64,8 @@ TEST(ScreenshotDetectorTest, looksLikeScreenshotByNameAloneOrWithACustomPrefix)
         "Capture d’écran_2024-01-15_10-42-17-1.png", "ksnip_20240115-104217(2).png", "20240115_10h42m17s_grim.png",
         "2024-01-15T10:42:17Z_grim.png", "Screenshot_20240115104217.png", "Screenshot_Some window_20240115104217.png",
         "2024-01-15_10-42_1.png"};
-    const char *others[] = {"Holiday 2026-11-12 at 10.42.17.png",
+    const char *others[] = {// Unknown or misplaced prefixes, additions, shapes cut short, cameras' names.
+                            "Holiday 2026-11-12 at 10.42.17.png",
                             "Screenshot 2026-11-12.png",
                             "Screenshot 2026-11-12 at 10.42.17 copy.png",
                             "My Screenshot 2026-11-12 at 10.42.17.png",
@@ -121,11 +122,11 @@ TEST(ScreenshotDetectorTest, anUnknownPrefixNeedsAScreenCaptureMark)
     EXPECT_FALSE(looksLikeScreenshot(link));
 }
 
-TEST(ScreenshotDetectorTest, candidatesAreFreshPlainImageFiles)
+TEST(ScreenshotDetectorTest, candidatesAndExistingScreenshotsArePlainImageFiles)
 {
     TempDir dir;
     const QByteArray png = encodedImage("PNG");
-    const QString screenshot = QStringLiteral("Screenshot 2026-11-12 at 10.42.17.png");
+    const QString screenshot = QStringLiteral("Screenshot_20240115_104217.png");
     const std::tuple<QString, qint64, ProcessingScope, bool> cases[] = {
         {screenshot, 899, ProcessingScope::screenshots, true}, {screenshot, 900, ProcessingScope::screenshots, false},
         {screenshot, -60, ProcessingScope::screenshots, true}, {"photo.png", 119, ProcessingScope::allImages, true},
@@ -137,11 +138,12 @@ TEST(ScreenshotDetectorTest, candidatesAreFreshPlainImageFiles)
             << name.toStdString() << " at " << age << " s";
     }
 
-    const QString target = dir.write(QStringLiteral("Screenshot 2026-11-12 at 10.42.22.PNG"), png);
-    const QDateTime now = creationDate(target).value().addSecs(1);
-    EXPECT_TRUE(isCandidate(target, ProcessingScope::screenshots, now));
+    std::this_thread::sleep_for(20ms); // a later creation date
+    const QString newer = dir.write(QStringLiteral("Screenshot 2026-11-12 at 10.42.22.PNG"), png);
+    const QDateTime now = creationDate(newer).value().addSecs(1);
+    EXPECT_TRUE(isCandidate(newer, ProcessingScope::screenshots, now));
     const QString link = dir.filePath(QStringLiteral("Screenshot 2026-11-12 at 10.42.18.png"));
-    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(QFile::link(newer, link));
     const QString rejected[] = {
         link,
         fifo(dir, QStringLiteral("Screenshot 2026-11-12 at 10.42.20.png")),
@@ -153,6 +155,15 @@ TEST(ScreenshotDetectorTest, candidatesAreFreshPlainImageFiles)
     };
     for (const QString &path : rejected)
         EXPECT_FALSE(isCandidate(path, ProcessingScope::allImages, now)) << path.toStdString();
+
+    // Screenshots already in a folder, oldest first; links, other files and subfolders are left out.
+    dir.write(QStringLiteral("sub/Screenshot 2026-11-12 at 10.42.23.png"), png);
+    const QString older = dir.filePath(screenshot);
+    EXPECT_EQ(existingScreenshots(dir.path()), (QStringList{older, newer}));
+    const QDateTime olderCreated = creationDate(older).value();
+    EXPECT_EQ(screenshots(dir.path(), olderCreated), QStringList{newer});
+    EXPECT_EQ(screenshots(dir.path(), olderCreated.addSecs(-1)), (QStringList{older, newer}));
+    EXPECT_TRUE(existingScreenshots(dir.filePath(QStringLiteral("missing"))).isEmpty());
 }
 
 TEST(ScreenshotDetectorTest, trailersOfPngAndJpegAreChecked)
@@ -163,6 +174,7 @@ TEST(ScreenshotDetectorTest, trailersOfPngAndJpegAreChecked)
     QByteArray wrongCrc = png;
     wrongCrc[wrongCrc.size() - 1] = static_cast<char>(wrongCrc.at(wrongCrc.size() - 1) ^ 0x5A);
     const std::tuple<const char *, QByteArray, bool> cases[] = {
+        // A PNG's end chunk is told by its type, not its checksum; a JPEG's end marker may be followed by padding.
         {"whole.png", png, true},
         {"wrong-crc.png", wrongCrc, true},
         {"cut.png", png.chopped(1), false},
@@ -170,8 +182,7 @@ TEST(ScreenshotDetectorTest, trailersOfPngAndJpegAreChecked)
         {"cut.jpg", jpeg.chopped(2), false},
         {"tiny.jpg", QByteArray("\xFF\xD8\xFF\xD9\xFF\xD9\xFF\xD9\xFF\xD9\xFF", 11), false},
         {"twelve.jpg", QByteArray(10, '\0') + "\xFF\xD9", true},
-        {"garbage.gif", "not an image", true},
-    };
+        {"garbage.gif", "not an image", true}};
     for (const auto &[name, bytes, complete] : cases)
         EXPECT_EQ(hasCompleteTrailer(dir.write(QString::fromUtf8(name), bytes)), complete) << name;
     EXPECT_FALSE(hasCompleteTrailer(fifo(dir, QStringLiteral("pipe.png")))) << "a fifo must answer, not block";
@@ -237,25 +248,6 @@ TEST(ScreenshotDetectorTest, waitsAsLongAsEachKindOfFileNeeds)
     });
     EXPECT_TRUE(runTask(waitUntilComplete(growing, 5s)));
     EXPECT_GE(elapsed.elapsed(), 900);
-}
-
-TEST(ScreenshotDetectorTest, existingScreenshotsOldestFirst)
-{
-    TempDir dir;
-    const QByteArray png = encodedImage("PNG");
-    const QString older = dir.write(QStringLiteral("Screenshot_20240115_104217.png"), png);
-    std::this_thread::sleep_for(20ms);
-    const QString newer = dir.write(QStringLiteral("Screenshot 2026-11-12 at 10.42.17.png"), png);
-    for (const char *other : {"photo.png", ".Screenshot 2026-11-12 at 10.42.18.png",
-                              "Screenshot 2026-11-12 at 10.42.19.pdf", "sub/Screenshot 2026-11-12 at 10.42.20.png"})
-        dir.write(QString::fromUtf8(other), png);
-    ASSERT_TRUE(QFile::link(newer, dir.filePath(QStringLiteral("Screenshot 2026-11-12 at 10.42.21.png"))));
-
-    EXPECT_EQ(existingScreenshots(dir.path()), (QStringList{older, newer}));
-    const QDateTime olderCreated = creationDate(older).value();
-    EXPECT_EQ(screenshots(dir.path(), olderCreated), QStringList{newer});
-    EXPECT_EQ(screenshots(dir.path(), olderCreated.addSecs(-1)), (QStringList{older, newer}));
-    EXPECT_TRUE(existingScreenshots(dir.filePath(QStringLiteral("missing"))).isEmpty());
 }
 
 } // namespace
