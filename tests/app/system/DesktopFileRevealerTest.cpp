@@ -5,13 +5,11 @@
 #include "PrivateBus.h"
 #include "TempDir.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
 // Stands in for the desktop's file manager and notes what it was asked to show.
 class FakeFileManager : public QObject
 {
@@ -24,7 +22,6 @@ public:
 public Q_SLOTS:
     void ShowItems(const QStringList &uris, const QString &) { shown += uris; }
 };
-
 } // namespace
 
 TEST(DesktopFileRevealer, opensTheFolderUntilAFileManagerAnswersThenAsksItToSelectTheFile)
@@ -32,7 +29,7 @@ TEST(DesktopFileRevealer, opensTheFolderUntilAFileManagerAnswersThenAsksItToSele
     PrivateBus bus(PrivateBus::configWithoutServices());
     ASSERT_TRUE(bus.isRunning());
     TempDir dir;
-    const QString file = dir.write(QStringLiteral("Report #1 (draft).png"), "x");
+    const QString file = dir.write(u"Report #1 (draft).png"_qs, "x");
     QStringList opened;
     DesktopFileRevealer revealer(bus.connect(), [&](const QString &path) { opened.append(path); });
     revealer.reveal(file);

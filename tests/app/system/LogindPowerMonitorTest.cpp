@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
 // Stands in for logind: hands out delay locks as pipes and keeps the reading ends to see when they are released.
 class FakeLogind : public QObject
 {
@@ -46,22 +45,12 @@ public Q_SLOTS:
         if (::pipe2(fds, O_CLOEXEC) != 0)
             return {};
         readEnds.append(fds[0]);
-        modes.append(what + QLatin1Char(':') + mode);
+        modes.append(what + u':' + mode);
         QDBusUnixFileDescriptor lock(fds[1]);
         ::close(fds[1]);
         return lock;
     }
 };
-
-void announce(const QDBusConnection &logind, bool goingToSleep)
-{
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(LogindPowerMonitor::path),
-                                                     QString::fromLatin1(LogindPowerMonitor::interface),
-                                                     QStringLiteral("PrepareForSleep"));
-    signal << goingToSleep;
-    logind.send(signal);
-}
-
 } // namespace
 
 TEST(LogindPowerMonitorTest, holdsADelayLockThatIsReleasedWhenSleepBeginsAndRetakenOnWake)
@@ -73,24 +62,30 @@ TEST(LogindPowerMonitorTest, holdsADelayLockThatIsReleasedWhenSleepBeginsAndReta
     ASSERT_TRUE(
         logind.registerObject(QString::fromLatin1(LogindPowerMonitor::path), &fake, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(logind.registerService(QString::fromLatin1(LogindPowerMonitor::service)));
+    const auto announce = [&logind](bool goingToSleep) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QString::fromLatin1(LogindPowerMonitor::path),
+                                       QString::fromLatin1(LogindPowerMonitor::interface), u"PrepareForSleep"_qs);
+        logind.send(signal << goingToSleep);
+    };
 
     LogindPowerMonitor monitor(bus.connect());
     ASSERT_TRUE(monitor.isListening());
     QSignalSpy locks(&monitor, &LogindPowerMonitor::delayLockChanged);
     ASSERT_TRUE(locks.wait(5000));
     ASSERT_TRUE(monitor.holdsDelayLock());
-    EXPECT_EQ(fake.modes, QStringList{QStringLiteral("sleep:delay")});
+    EXPECT_EQ(fake.modes, QStringList{u"sleep:delay"_qs});
     EXPECT_FALSE(fake.released(0));
 
     QSignalSpy sleeping(&monitor, &PowerMonitor::aboutToSleep);
     QSignalSpy woke(&monitor, &PowerMonitor::wokeUp);
-    announce(logind, true);
+    announce(true);
     ASSERT_TRUE(sleeping.wait(5000));
     EXPECT_FALSE(monitor.holdsDelayLock());
     EXPECT_TRUE(fake.released(0));
     EXPECT_EQ(woke.count(), 0);
 
-    announce(logind, false);
+    announce(false);
     ASSERT_TRUE(woke.wait(5000));
     ASSERT_TRUE(monitor.holdsDelayLock() || locks.wait(5000));
     EXPECT_EQ(fake.readEnds.size(), 2);

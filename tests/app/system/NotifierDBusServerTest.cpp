@@ -8,7 +8,6 @@
 #include "SampleRecord.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,8 +27,6 @@ public:
         QString appName;
         uint replacesId;
         QString appIcon;
-        QString summary;
-        QString body;
         QStringList actions;
         QVariantMap hints;
         int timeout;
@@ -37,115 +34,79 @@ public:
     QList<Call> calls;
     uint nextId = 7;
 
-public Q_SLOTS:
-    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
-    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
-                const QString &body, const QStringList &actions, const QVariantMap &hints, int timeout)
+    bool serve(QDBusConnection connection)
     {
-        calls.append({appName, replacesId, appIcon, summary, body, actions, hints, timeout});
+        return connection.registerObject(QLatin1String(NotifierDBusServer::objectPath), this,
+                                         QDBusConnection::ExportAllSlots) &&
+               connection.registerService(QLatin1String(NotifierDBusServer::serviceName));
+    }
+
+public Q_SLOTS:
+    QStringList GetCapabilities() { return {u"actions"_qs, u"body"_qs}; }
+    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &, const QString &,
+                const QStringList &actions, const QVariantMap &hints, int timeout)
+    {
+        calls.append({appName, replacesId, appIcon, actions, hints, timeout});
         return replacesId != 0 ? replacesId : nextId++;
     }
 };
 
-class NotifierDBusTest : public ::testing::Test
+void emitAction(const QDBusConnection &from, uint id, const QString &action)
 {
-protected:
-    void SetUp() override
-    {
-        L10n::apply(InterfaceLanguage::en);
-        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start";
-        client = bus.connect();
-        desktop = bus.connect();
-        ASSERT_TRUE(client.isConnected());
-        ASSERT_TRUE(desktop.isConnected());
-        notifier = std::make_unique<Notifier>(std::make_unique<NotifierDBusServer>(client));
-        notifier->setOnUndo([this](const QUuid &id) { undone.append(id); });
-        notifier->setOnReveal([this](const QUuid &id) { revealed.append(id); });
-    }
-
-    void startServer()
-    {
-        ASSERT_TRUE(desktop.registerObject(QLatin1String(NotifierDBusServer::objectPath), &fake,
-                                           QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(desktop.registerService(QLatin1String(NotifierDBusServer::serviceName)));
-    }
-
-    static void emitAction(const QDBusConnection &from, uint id, const QString &action)
-    {
-        QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(NotifierDBusServer::objectPath),
-                                                         QLatin1String(NotifierDBusServer::interfaceName),
-                                                         QStringLiteral("ActionInvoked"));
-        signal << id << action;
-        from.send(signal);
-    }
-
-    // No activatable services: only the fake below can answer as the notification server.
-    PrivateBus bus{PrivateBus::configWithoutServices()};
-    QDBusConnection client{QString()};
-    QDBusConnection desktop{QString()};
-    FakeNotifications fake;
-    std::unique_ptr<Notifier> notifier;
-    QList<QUuid> undone;
-    QList<QUuid> revealed;
-};
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QLatin1String(NotifierDBusServer::objectPath),
+                                   QLatin1String(NotifierDBusServer::interfaceName), u"ActionInvoked"_qs);
+    signal << id << action;
+    from.send(signal);
+}
 } // namespace
 
-TEST_F(NotifierDBusTest, WithoutAServerNothingIsAuthorisedUntilOneStarts)
+TEST(NotifierDBusTest, NotificationsAndTheirActionsTravelOnlyBetweenTheNotifierAndTheServerThatShowedThem)
 {
-    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
-    // The reply may already be in when the notifier looks, so the signal can come before any wait.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }));
-    EXPECT_FALSE(delivered.front().at(1).toBool());
-    EXPECT_EQ(notifier->authorized(), false);
+    L10n::apply(InterfaceLanguage::en);
+    // No activatable services: only the fakes below can answer as the notification server.
+    PrivateBus bus(PrivateBus::configWithoutServices());
+    ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start";
+    QDBusConnection desktop = bus.connect();
+    Notifier notifier(std::make_unique<NotifierDBusServer>(bus.connect()));
+    QList<QUuid> undone, revealed;
+    notifier.setOnUndo([&](const QUuid &id) { undone.append(id); });
+    notifier.setOnReveal([&](const QUuid &id) { revealed.append(id); });
+    QSignalSpy delivered(&notifier, &Notifier::delivered);
 
-    startServer();
-    notifier->postError(QStringLiteral("b.png"), QStringLiteral("x"), NotificationMode::all);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() == 2; }));
-    EXPECT_TRUE(delivered.back().at(1).toBool());
-    EXPECT_EQ(fake.calls.size(), 1);
-}
+    // Without a server nothing is authorised, until one starts. The reply may come before any wait.
+    notifier.postError(u"a.png"_qs, u"x"_qs, NotificationMode::all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() == 1; }));
+    EXPECT_FALSE(delivered.back().at(1).toBool());
+    EXPECT_EQ(notifier.authorized(), false);
+    FakeNotifications fake;
+    ASSERT_TRUE(fake.serve(desktop));
 
-TEST_F(NotifierDBusTest, NotifyArgumentsAndReplacement)
-{
-    startServer();
-    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
-    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
     // Posted back to back: the second must still learn the first one's id.
-    notifier->postRenamed(renamed, NotificationMode::all);
-    notifier->postRenamed(renamed, NotificationMode::all);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.count() == 2; }));
-    EXPECT_TRUE(delivered.at(0).at(1).toBool());
-    EXPECT_EQ(delivered.at(0).at(0).toString(), uuidText(renamed.id));
-
-    ASSERT_EQ(fake.calls.size(), 2);
-    // The texts are the notifier's; here only what the wire carries.
+    const RenameRecord first = sampleRecord(u"One.png"_qs);
+    const RenameRecord second = sampleRecord(u"Two.png"_qs);
+    notifier.postRenamed(first, NotificationMode::all);
+    notifier.postRenamed(first, NotificationMode::all);
+    notifier.postRenamed(second, NotificationMode::all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.size() == 4; }));
+    EXPECT_TRUE(delivered.at(1).at(1).toBool());
+    EXPECT_EQ(delivered.at(1).at(0).toString(), uuidText(first.id));
+    ASSERT_EQ(fake.calls.size(), 3);
     const auto &call = fake.calls.front();
-    EXPECT_EQ(call.appName, QStringLiteral("Zentrope"));
+    EXPECT_EQ(call.appName, u"Zentrope"_qs);
     EXPECT_EQ(call.replacesId, 0u);
-    EXPECT_EQ(call.appIcon, QStringLiteral("org.zentrope.Zentrope"));
+    EXPECT_EQ(call.appIcon, u"org.zentrope.Zentrope"_qs);
     EXPECT_EQ(call.actions.size(), 6);
-    EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("org.zentrope.Zentrope"));
+    EXPECT_EQ(call.hints.value(u"desktop-entry"_qs).toString(), u"org.zentrope.Zentrope"_qs);
     EXPECT_EQ(call.timeout, -1);
     EXPECT_EQ(fake.calls.at(1).replacesId, 7u);
-}
-
-TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
-{
-    startServer();
-    QSignalSpy delivered(notifier.get(), &Notifier::delivered);
-    const RenameRecord first = sampleRecord(QStringLiteral("One.png"));
-    const RenameRecord second = sampleRecord(QStringLiteral("Two.png"));
-    notifier->postRenamed(first, NotificationMode::all);  // id 7
-    notifier->postRenamed(second, NotificationMode::all); // id 8
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.count() == 2; }));
 
     // Another client on the bus cannot act on the user's behalf.
     QDBusConnection intruder = bus.connect();
-    emitAction(intruder, 7, QStringLiteral("UNDO"));
-    emitAction(desktop, 8, QStringLiteral("default"));
+    emitAction(intruder, 7, u"UNDO"_qs);
+    emitAction(desktop, 8, u"default"_qs);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !revealed.isEmpty(); }));
-    emitAction(desktop, 7, QStringLiteral("UNDO"));
+    emitAction(desktop, 7, u"UNDO"_qs);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !undone.isEmpty(); }));
     QTest::qWait(50);
     EXPECT_EQ(revealed, QList<QUuid>{second.id});
@@ -155,12 +116,10 @@ TEST_F(NotifierDBusTest, ActionsFromTheServerReachTheCallbacks)
     ASSERT_TRUE(desktop.unregisterService(QLatin1String(NotifierDBusServer::serviceName)));
     QDBusConnection restarted = bus.connect();
     FakeNotifications other;
-    ASSERT_TRUE(restarted.registerObject(QLatin1String(NotifierDBusServer::objectPath), &other,
-                                         QDBusConnection::ExportAllSlots));
-    ASSERT_TRUE(restarted.registerService(QLatin1String(NotifierDBusServer::serviceName)));
-    notifier->postError(QStringLiteral("c.png"), QStringLiteral("x"), NotificationMode::all);
+    ASSERT_TRUE(other.serve(restarted));
+    notifier.postError(u"c.png"_qs, u"x"_qs, NotificationMode::all);
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.calls.size() == 1; }));
-    emitAction(restarted, 7, QStringLiteral("UNDO"));
+    emitAction(restarted, 7, u"UNDO"_qs);
     QTest::qWait(100);
     EXPECT_EQ(undone.size(), 1);
 }

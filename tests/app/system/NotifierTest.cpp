@@ -12,7 +12,7 @@ namespace {
 class FakeServer final : public NotifierServer
 {
 public:
-    std::optional<QStringList> answer = QStringList{QStringLiteral("actions"), QStringLiteral("body")};
+    std::optional<QStringList> answer = QStringList{u"actions"_qs, u"body"_qs};
     int capabilityCalls = 0;
     QList<Notification> shown;
     uint nextId = 100;
@@ -22,13 +22,11 @@ public:
         ++capabilityCalls;
         co_return answer;
     }
-
     QCoro::Task<std::optional<uint>> notify(const Notification &notification) override
     {
         shown.append(notification);
         co_return notification.replacesId != 0 ? notification.replacesId : nextId++;
     }
-
     void close(uint id) { Q_EMIT notificationClosed(id); }
     void click(uint id, const char *action) { Q_EMIT actionInvoked(id, QString::fromLatin1(action)); }
     void restart() { Q_EMIT serverChanged(); }
@@ -37,105 +35,74 @@ public:
 class NotifierTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        L10n::apply(InterfaceLanguage::en);
-        auto fake = std::make_unique<FakeServer>();
-        server = fake.get();
-        notifier = std::make_unique<Notifier>(std::move(fake));
-    }
+    void SetUp() override { L10n::apply(InterfaceLanguage::en); }
 
-    FakeServer *server = nullptr;
-    std::unique_ptr<Notifier> notifier;
+    std::unique_ptr<FakeServer> owned = std::make_unique<FakeServer>();
+    FakeServer *server = owned.get();
+    Notifier notifier{std::move(owned)};
+    const RenameRecord renamed = sampleRecord(u"Report.png"_qs);
 };
 } // namespace
 
-TEST_F(NotifierTest, ModesDecideWhatIsPosted)
+TEST_F(NotifierTest, ModesDecideWhatIsPostedAndEachKindCarriesItsBodyActionsAndCategory)
 {
-    const struct
-    {
-        NotificationMode mode;
-        bool renamed, error, info;
-    } cases[] = {
-        {NotificationMode::all, true, true, true},
-        {NotificationMode::errors, false, true, false},
-        {NotificationMode::off, false, false, false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(rawValue(c.mode).toStdString());
+    const auto posts = [this](NotificationMode mode, int renames, int errors, int infos) {
         server->shown.clear();
-        notifier->postRenamed(sampleRecord(QStringLiteral("Report.png")), c.mode);
-        EXPECT_EQ(server->shown.size(), c.renamed ? 1 : 0);
-        notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), c.mode);
-        EXPECT_EQ(server->shown.size(), (c.renamed ? 1 : 0) + (c.error ? 1 : 0));
-        notifier->postInfo(QStringLiteral("Batch"), QStringLiteral("2 of 3"), c.mode);
-        EXPECT_EQ(server->shown.size(), (c.renamed ? 1 : 0) + (c.error ? 1 : 0) + (c.info ? 1 : 0));
-    }
-}
-
-TEST_F(NotifierTest, ContentOfEachKind)
-{
-    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
-    notifier->postRenamed(renamed, NotificationMode::all);
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("No access"), NotificationMode::all);
-    ASSERT_EQ(server->shown.size(), 2);
+        notifier.postRenamed(renamed, mode);
+        notifier.postError(u"a.png"_qs, u"No access"_qs, mode);
+        notifier.postInfo(u"Batch"_qs, u"2 of 3"_qs, mode);
+        EXPECT_EQ(server->shown.size(), renames + errors + infos) << rawValue(mode).toStdString();
+    };
+    posts(NotificationMode::off, 0, 0, 0);
+    posts(NotificationMode::errors, 0, 1, 0);
+    posts(NotificationMode::all, 1, 1, 1);
 
     const auto &rename = server->shown.at(0);
-    EXPECT_EQ(rename.summary, L("notif.renamed.title"));
-    EXPECT_EQ(rename.body, QStringLiteral("Report\n") + L("notif.renamed.from", renamed.originalName));
-    EXPECT_EQ(rename.actions, (QStringList{QStringLiteral("default"), L("notif.reveal"), QStringLiteral("UNDO"),
-                                           L("notif.undo"), QStringLiteral("REVEAL"), L("notif.reveal")}));
-    EXPECT_EQ(rename.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.renames"));
-
+    EXPECT_EQ(rename.body, u"Report\n"_qs + L("notif.renamed.from", renamed.originalName));
+    EXPECT_EQ(rename.actions, (QStringList{u"default"_qs, L("notif.reveal"), u"UNDO"_qs, L("notif.undo"), u"REVEAL"_qs,
+                                           L("notif.reveal")}));
+    EXPECT_EQ(rename.hints.value(u"category"_qs).toString(), u"x-zentrope.renames"_qs);
     const auto &error = server->shown.at(1);
-    EXPECT_EQ(error.summary, L("notif.error.title"));
-    EXPECT_EQ(error.body, QStringLiteral("a.png\nNo access"));
+    EXPECT_EQ(error.body, u"a.png\nNo access"_qs);
     EXPECT_TRUE(error.actions.isEmpty());
-    EXPECT_EQ(error.hints.value(QStringLiteral("category")).toString(), QStringLiteral("x-zentrope.errors"));
+    EXPECT_EQ(error.hints.value(u"category"_qs).toString(), u"x-zentrope.errors"_qs);
 }
 
 TEST_F(NotifierTest, MarkupServersGetEscapedBodies)
 {
-    server->answer = QStringList{QStringLiteral("body-markup")};
-    notifier->postError(QStringLiteral("<b>&.png"), QStringLiteral("x"), NotificationMode::errors);
+    server->answer = QStringList{u"body-markup"_qs};
+    notifier.postError(u"<b>&.png"_qs, u"x"_qs, NotificationMode::errors);
     ASSERT_EQ(server->shown.size(), 1);
-    EXPECT_EQ(server->shown.front().body, QStringLiteral("&lt;b&gt;&amp;.png\nx"));
+    EXPECT_EQ(server->shown.front().body, u"&lt;b&gt;&amp;.png\nx"_qs);
 }
 
-TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOne)
+TEST_F(NotifierTest, ARecordsLaterNotificationReplacesTheEarlierOneUntilClosedOrTheServerRestarts)
 {
-    const RenameRecord renamed = sampleRecord(QStringLiteral("Report.png"));
-    notifier->postRenamed(renamed, NotificationMode::all);
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
-    notifier->postError(QStringLiteral("a.png"), QStringLiteral("x"), NotificationMode::all);
+    QList<QUuid> undone;
+    notifier.setOnUndo([&](const QUuid &id) { undone.append(id); });
+    notifier.postRenamed(renamed, NotificationMode::all);
+    notifier.postError(u"a.png"_qs, u"x"_qs, NotificationMode::all);
+    notifier.postError(u"a.png"_qs, u"x"_qs, NotificationMode::all);
     RenameRecord again = renamed;
-    again.currentName = QStringLiteral("Quarterly report.png");
-    notifier->postRenamed(again, NotificationMode::all);
+    again.currentName = u"Quarterly report.png"_qs;
+    notifier.postRenamed(again, NotificationMode::all);
     ASSERT_EQ(server->shown.size(), 4);
-    EXPECT_EQ(server->shown.at(1).replacesId, 0u);
     EXPECT_EQ(server->shown.at(2).replacesId, 0u);
     EXPECT_EQ(server->shown.at(3).replacesId, 100u);
+    server->click(100, "UNDO");
+    EXPECT_EQ(undone, QList<QUuid>{renamed.id});
 
     // Once the user closed it there is nothing left to replace.
     server->close(100);
-    notifier->postRenamed(again, NotificationMode::all);
+    notifier.postRenamed(again, NotificationMode::all);
     EXPECT_EQ(server->shown.at(4).replacesId, 0u);
-}
 
-TEST_F(NotifierTest, ANewServerForgetsTheIdsOfTheOldOne)
-{
-    QList<QUuid> undone;
-    notifier->setOnUndo([&](const QUuid &id) { undone.append(id); });
-    const RenameRecord record = sampleRecord(QStringLiteral("Report.png"));
-    notifier->postRenamed(record, NotificationMode::all);
-    server->click(100, "UNDO");
-    EXPECT_EQ(undone, QList<QUuid>{record.id});
-
-    // Restarted, the server gives id 100 to another application's notification.
+    // Restarted, the server gives the same ids to another application's notifications.
+    const uint shownAs = server->nextId - 1;
     server->restart();
-    server->click(100, "UNDO");
+    server->click(shownAs, "UNDO");
     EXPECT_EQ(undone.size(), 1);
-    notifier->postRenamed(record, NotificationMode::all);
+    notifier.postRenamed(again, NotificationMode::all);
     EXPECT_EQ(server->shown.last().replacesId, 0u);
     EXPECT_EQ(server->capabilityCalls, 2);
 }
