@@ -7,19 +7,13 @@
 
 using namespace L10nTableCheck;
 
-namespace {
-
-const QString sourceRoot = QStringLiteral(ZENTROPE_SOURCE_DIR "/app");
-
-} // namespace
-
 TEST(AppTexts, EveryKeyTheApplicationUsesHasBothTextsWithTheSamePlaceholders)
 {
-    const Table en = loadTable(QStringLiteral(":/l10n/en.json"));
-    const Table ru = loadTable(QStringLiteral(":/l10n/ru.json"));
+    const Table en = loadTable(u":/l10n/en.json"_qs);
+    const Table ru = loadTable(u":/l10n/ru.json"_qs);
     ASSERT_GT(en.size(), 200);
-    const QList<KeyUse> uses = scanSources(sourceRoot);
-    ASSERT_FALSE(uses.isEmpty()) << "no lookups found under " << sourceRoot.toStdString();
+    const QList<KeyUse> uses = scanSources(QStringLiteral(ZENTROPE_SOURCE_DIR "/app"));
+    ASSERT_FALSE(uses.isEmpty()) << "no lookups found under the application's sources";
     for (const QStringList &problems : {missingKeys(uses, en, ru), unpairedKeys(en, ru), placeholderMismatches(en, ru)})
         EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
     for (const Table *table : {&en, &ru}) {

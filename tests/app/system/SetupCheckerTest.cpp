@@ -29,13 +29,10 @@ TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguage)
         EXPECT_EQ(SetupChecker::enabledStatus(ai, supported), enabled);
         EXPECT_EQ(SetupChecker::modelStatus(ai, supported), model);
     };
-    rows(AIAvailability::deviceNotEligible(), std::nullopt, S::blocked, S::blocked);
-    rows(AIAvailability::available(), false, S::done, S::done);
-    // Loading: the server runs, the model is still coming.
-    rows(AIAvailability::modelNotReady(), true, S::done, S::waiting);
+    // Rows of the other availabilities are checked with the checklist rows.
+    rows(AIAvailability::modelNotReady(), true, S::done, S::waiting); // loading: the server runs, the model is coming
     rows(AIAvailability::modelNotReady(), false, S::done, S::blocked);
     rows(AIAvailability::notEnabled(), true, S::action, S::blocked);
-    rows(AIAvailability::notEnabled(), false, S::blocked, S::blocked);
     rows(AIAvailability::unknown(u"HTTP 500"_qs), std::nullopt, S::action, S::blocked);
 
     // Without a running model its languages are unknown, so the switched-on row must not turn blocked.
