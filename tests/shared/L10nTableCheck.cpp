@@ -102,32 +102,30 @@ QStringList missingKeys(const QList<KeyUse> &uses, const Table &en, const Table 
     return problems;
 }
 
+// Keys of `ours` that `theirs` lacks (`placeholders` false) or gives other placeholders (true), sorted.
+static QStringList compare(const Table &ours, const Table &theirs, bool placeholders, const QString &problem)
+{
+    const QHash<QString, QSet<QString>> ourKeys = byBaseKey(ours), theirKeys = byBaseKey(theirs);
+    QStringList problems;
+    for (auto it = ourKeys.begin(); it != ourKeys.end(); ++it) {
+        if (theirKeys.contains(it.key()) == placeholders && (!placeholders || theirKeys.value(it.key()) != it.value()))
+            problems.append(problem.arg(it.key()));
+    }
+    problems.sort();
+    return problems;
+}
+
 QStringList unpairedKeys(const Table &en, const Table &ru)
 {
-    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en), ruKeys = byBaseKey(ru);
-    QStringList problems;
-    for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
-        if (!ruKeys.contains(it.key()))
-            problems.append(QStringLiteral("\"%1\" only in en").arg(it.key()));
-    }
-    for (auto it = ruKeys.begin(); it != ruKeys.end(); ++it) {
-        if (!enKeys.contains(it.key()))
-            problems.append(QStringLiteral("\"%1\" only in ru").arg(it.key()));
-    }
+    QStringList problems = compare(en, ru, false, QStringLiteral("\"%1\" only in en")) +
+                           compare(ru, en, false, QStringLiteral("\"%1\" only in ru"));
     problems.sort();
     return problems;
 }
 
 QStringList placeholderMismatches(const Table &en, const Table &ru)
 {
-    const QHash<QString, QSet<QString>> enKeys = byBaseKey(en), ruKeys = byBaseKey(ru);
-    QStringList problems;
-    for (auto it = enKeys.begin(); it != enKeys.end(); ++it) {
-        if (ruKeys.contains(it.key()) && ruKeys.value(it.key()) != it.value())
-            problems.append(QStringLiteral("\"%1\" has different placeholders in en and ru").arg(it.key()));
-    }
-    problems.sort();
-    return problems;
+    return compare(en, ru, true, QStringLiteral("\"%1\" has different placeholders in en and ru"));
 }
 
 } // namespace L10nTableCheck

@@ -65,21 +65,15 @@ TEST_F(L10nTest, LookupsFormatAndPluraliseInTheInterfaceLocaleAndAMissingKeyCome
     EXPECT_EQ(L10n::format(u"%1 %2"_qs, {u"%2"_qs, u"b"_qs}, en), u"%2 b"_qs);
     EXPECT_EQ(L10n::format(u"%1"_qs, {-42}, en), u"-42"_qs);
 
-    const std::pair<qint64, const char *> russian[] = {{0, "many"},
-                                                       {1, "one"},
-                                                       {4, "few"},
-                                                       {5, "many"},
-                                                       {11, "many"},
-                                                       {12, "many"},
-                                                       {21, "one"},
-                                                       {22, "few"},
-                                                       {111, "many"},
-                                                       {-1, "one"},
-                                                       {std::numeric_limits<qint64>::min(), "many"}};
-    for (const auto &[count, category] : russian)
-        EXPECT_EQ(L10n::pluralCategory(u"ru"_qs, count), QString::fromLatin1(category)) << count;
-    EXPECT_EQ(L10n::pluralCategory(en, 1), u"one"_qs);
-    EXPECT_EQ(L10n::pluralCategory(en, 0), u"other"_qs);
+    const auto categorises = [](const char *code, const char *category, std::initializer_list<qint64> counts) {
+        for (const qint64 count : counts)
+            EXPECT_EQ(L10n::pluralCategory(QString::fromLatin1(code), count), QString::fromLatin1(category)) << count;
+    };
+    categorises("ru", "one", {1, 21, -1});
+    categorises("ru", "few", {4, 22});
+    categorises("ru", "many", {0, 5, 11, 12, 111, std::numeric_limits<qint64>::min()});
+    categorises("en", "one", {1});
+    categorises("en", "other", {0, 21});
 }
 
 TEST_F(L10nTest, RelativeDatesAndTheWatchedSummaryInTheInterfaceLocale)

@@ -22,23 +22,18 @@ const QString openAIChat = u"/v1/chat/completions"_qs;
 const ModelAnswerFormat nameFormat{u"ScreenshotName"_qs, u"name"_qs, u"What the screenshot shows, in 3 to 6 words."_qs};
 const QString namePrompt = ModelSession::userText(u"Name this."_qs, nameFormat);
 
-ModelStatus availableAt(const ModelEndpoint &endpoint)
+ModelSession session(const ModelEndpoint &endpoint, AIAvailability availability = AIAvailability::available())
 {
     ModelStatus status;
-    status.availability = AIAvailability::available();
+    status.availability = std::move(availability);
     status.endpoint = endpoint;
     status.model = u"qwen2.5vl:7b"_qs;
     status.vision = true;
     status.languages = {u"en"_qs};
-    return status;
-}
-
-ModelSession session(const ModelEndpoint &endpoint)
-{
     ModelEnvironment environment;
     environment.probeTimeout = std::chrono::milliseconds(1500);
     environment.loadPollInterval = std::chrono::milliseconds(10);
-    return ModelSession(availableAt(endpoint), instructions, std::move(environment));
+    return ModelSession(status, instructions, std::move(environment));
 }
 
 ModelAnswer ask(const ModelSession &chat, const QImage &image = QImage(),
@@ -79,71 +74,55 @@ QJsonObject lastBody(const Double &server, const QString &path)
     return chats.isEmpty() ? QJsonObject() : chats.last().json();
 }
 
-QJsonObject userMessage(const QJsonObject &body)
-{
-    return body.value(QLatin1String("messages")).toArray()[1].toObject();
-}
 } // namespace
 
-TEST(ModelSession, OllamaRequestsCarryTheSchemaGreedyOptionsAndLimits)
+TEST(ModelSession, RequestsCarryTheSchemaGreedyOptionsLimitsAndAScaledPictureInEachServersForm)
 {
-    Double server;
-    server.enqueue(ollamaChat, Double::ollamaAnswer(Double::record(u"name"_qs, u"Pull request review"_qs)));
-    server.enqueue(ollamaChat, Double::ollamaAnswer(u" {\"name\": \"Wide chart\"}\n"_qs));
-    const ModelSession chat = session(server.endpoint(Server::ollama));
-
+    const QJsonArray messages{QJsonObject{{u"role"_qs, u"system"_qs}, {u"content"_qs, instructions}},
+                              QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, namePrompt}}};
+    Double ollama;
+    ollama.enqueue(ollamaChat, Double::ollamaAnswer(Double::record(u"name"_qs, u"Pull request review"_qs)));
+    ollama.enqueue(ollamaChat, Double::ollamaAnswer(u" {\"name\": \"Wide chart\"}\n"_qs));
+    const ModelSession chat = session(ollama.endpoint(Server::ollama));
     EXPECT_EQ(ask(chat).text, u"Pull request review"_qs);
-    QJsonObject body = lastBody(server, ollamaChat);
-    EXPECT_EQ(body.value(QLatin1String("model")).toString(), u"qwen2.5vl:7b"_qs);
-    for (const char *flag : {"stream", "think", "truncate"})
-        EXPECT_EQ(body.value(QLatin1String(flag)), QJsonValue(false)) << flag;
-    EXPECT_EQ(body.value(QLatin1String("options")).toObject(),
-              object(R"({"temperature":0,"top_k":1,"seed":0,"num_predict":40})"));
-    EXPECT_EQ(body.value(QLatin1String("format")).toObject(),
+    QJsonObject body = lastBody(ollama, ollamaChat);
+    EXPECT_EQ(body.take(u"format"_qs).toObject(),
               object(R"({"type":"object","required":["name"],"additionalProperties":false,)"
                      R"("properties":{"name":{"type":"string",)"
                      R"("description":"What the screenshot shows, in 3 to 6 words."}}})"));
-    EXPECT_EQ(body.value(QLatin1String("messages")).toArray(),
-              QJsonArray({QJsonObject{{u"role"_qs, u"system"_qs}, {u"content"_qs, instructions}},
-                          QJsonObject{{u"role"_qs, u"user"_qs}, {u"content"_qs, namePrompt}}}));
-
-    // With a picture: one image, scaled so its longest side is 1280 pixels.
+    EXPECT_EQ(body.take(u"messages"_qs).toArray(), messages);
+    EXPECT_EQ(body,
+              object(R"({"model":"qwen2.5vl:7b","keep_alive":"10m","stream":false,"think":false,"truncate":false,)"
+                     R"("options":{"temperature":0,"top_k":1,"seed":0,"num_predict":40}})"))
+        << QJsonDocument(body).toJson().toStdString();
+    // One image, scaled so its longest side is 1280 pixels.
     EXPECT_EQ(ask(chat, screenshot(3000, 1200)).text, u"Wide chart"_qs);
-    const QJsonArray images = userMessage(lastBody(server, ollamaChat)).value(QLatin1String("images")).toArray();
+    const QJsonArray images = lastBody(ollama, ollamaChat).value(u"messages"_qs)[1][u"images"_qs].toArray();
     ASSERT_EQ(images.size(), 1);
     EXPECT_EQ(decodedSize(images[0].toString()), QSize(1280, 512));
-}
 
-TEST(ModelSession, OpenAICompatibleRequestsNestTheSchemaAndSendThePictureAsADataUrl)
-{
-    Double server;
-    server.setDefault(openAIChat, Double::openAIAnswer(Double::record(u"name"_qs, u"Terminal build log"_qs)));
-    const ModelSession chat = session(server.endpoint(Server::llamaServer));
-
-    EXPECT_EQ(ask(chat).text, u"Terminal build log"_qs);
-    QJsonObject body = lastBody(server, openAIChat);
+    // OpenAI-compatible servers: the schema nested, the picture as a data URL beside the text.
+    Double llama;
+    llama.setDefault(openAIChat, Double::openAIAnswer(Double::record(u"name"_qs, u"Terminal build log"_qs)));
+    const ModelSession openAI = session(llama.endpoint(Server::llamaServer));
+    EXPECT_EQ(ask(openAI).text, u"Terminal build log"_qs);
+    body = lastBody(llama, openAIChat);
     EXPECT_EQ(body.take(u"response_format"_qs).toObject(),
               (QJsonObject{{u"type"_qs, u"json_schema"_qs},
                            {u"json_schema"_qs, QJsonObject{{u"name"_qs, u"ScreenshotName"_qs},
                                                            {u"schema"_qs, nameFormat.schema()},
                                                            {u"strict"_qs, true}}}}));
-    const QJsonArray messages = body.take(u"messages"_qs).toArray();
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0].toObject().value(QLatin1String("content")).toString(), instructions);
-    EXPECT_EQ(messages[1].toObject().value(QLatin1String("content")).toString(), namePrompt);
+    EXPECT_EQ(body.take(u"messages"_qs).toArray(), messages);
     body.remove(u"model"_qs);
     EXPECT_EQ(body, object(R"({"max_tokens":40,"temperature":0,"top_k":1,"seed":0,"stream":false,)"
                            R"("chat_template_kwargs":{"enable_thinking":false}})"));
-
-    EXPECT_TRUE(ask(chat, screenshot(400, 900)).ok());
-    const QJsonArray parts = userMessage(lastBody(server, openAIChat)).value(QLatin1String("content")).toArray();
+    EXPECT_TRUE(ask(openAI, screenshot(400, 900)).ok());
+    const QJsonArray parts = lastBody(llama, openAIChat).value(u"messages"_qs)[1][u"content"_qs].toArray();
     ASSERT_EQ(parts.size(), 2);
-    EXPECT_EQ(parts[0].toObject().value(QLatin1String("type")).toString(), u"image_url"_qs);
-    const QString url =
-        parts[0].toObject().value(QLatin1String("image_url")).toObject().value(QLatin1String("url")).toString();
+    const QString url = parts[0][u"image_url"_qs][u"url"_qs].toString();
     ASSERT_TRUE(url.startsWith(QLatin1String("data:image/png;base64,"))) << url.left(40).toStdString();
     EXPECT_EQ(decodedSize(url.mid(url.indexOf(u',') + 1)), QSize(400, 900));
-    EXPECT_EQ(parts[1].toObject().value(QLatin1String("text")).toString(), namePrompt);
+    EXPECT_EQ(parts[1][u"text"_qs].toString(), namePrompt);
 }
 
 TEST(ModelSession, CutOffMalformedRefusedSilentAndDroppedAnswersAreClassifiedErrors)
@@ -196,9 +175,9 @@ TEST(ModelSession, PrewarmLoadsTheModelAndAnUnavailableModelIsNeverAsked)
     const ModelDeadline later = ModelDeadline::after(std::chrono::seconds(5));
     EXPECT_EQ(runTask(session(ollama.endpoint(Server::ollama)).prewarm(later)), std::nullopt);
     const QJsonObject body = lastBody(ollama, ollamaChat);
-    EXPECT_EQ(body.value(QLatin1String("model")).toString(), u"qwen2.5vl:7b"_qs);
-    EXPECT_TRUE(body.value(QLatin1String("messages")).toArray().isEmpty());
-    EXPECT_FALSE(body.value(QLatin1String("keep_alive")).toString().isEmpty());
+    EXPECT_EQ(body.value(u"model"_qs).toString(), u"qwen2.5vl:7b"_qs);
+    EXPECT_TRUE(body.value(u"messages"_qs).toArray().isEmpty());
+    EXPECT_FALSE(body.value(u"keep_alive"_qs).toString().isEmpty());
 
     // llama-server: waits while the model loads, within the deadline.
     Double llama;
@@ -213,13 +192,10 @@ TEST(ModelSession, PrewarmLoadsTheModelAndAnUnavailableModelIsNeverAsked)
     stuck.serveLlamaServer(u"qwen3-4b"_qs, false, true);
     const std::optional<ModelError> error = runTask(
         session(stuck.endpoint(Server::llamaServer)).prewarm(ModelDeadline::after(std::chrono::milliseconds(200))));
-    EXPECT_EQ(error.value_or(ModelError(Kind::other, {})).kind(), Kind::busy);
-    EXPECT_TRUE(error.has_value());
+    EXPECT_EQ(error.value_or(ModelError(Kind::other, {})).kind(), Kind::busy) << error.has_value();
 
     Double server;
-    ModelStatus status = availableAt(server.endpoint(Server::ollama));
-    status.availability = AIAvailability::modelNotReady();
-    const ModelSession unready(status, instructions, ModelEnvironment());
+    const ModelSession unready = session(server.endpoint(Server::ollama), AIAvailability::modelNotReady());
     EXPECT_EQ(failure(ask(unready)), Kind::other);
     EXPECT_TRUE(runTask(unready.prewarm(later)).has_value());
     EXPECT_TRUE(server.requests().isEmpty());
