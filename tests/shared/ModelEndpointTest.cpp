@@ -56,9 +56,5 @@ TEST(ModelLanguages, DeclaredListsAreNormalisedAndWinOverFamiliesWhichFallBackTo
         EXPECT_FALSE(lacks && languages.contains(QString::fromUtf8(lacks))) << names.join(u',').toStdString();
     };
     family({u"qwen2.5vl:7b"_qs, u"qwen25vl"_qs}, "ru", nullptr);
-    family({u"llama3.1:8b"_qs, u"llama"_qs}, "de", "ru");
-    family({u"llama3.2-vision:11b"_qs, u"mllama"_qs}, "en", "de");
-    family({u"gemma2:2b"_qs, u"gemma2"_qs}, "en", "ru");
-    family({u"llava:7b"_qs, u"llama"_qs}, "en", "de");
     family({u"my-finetune"_qs, QString()}, "en", "ru");
 }

@@ -30,24 +30,16 @@ TEST_F(AppSettingsTest, FirstLaunchWritesNothingAndStoredValuesAreReadOnlyWhenTh
 
     const auto s = store();
     s->setString(u"autoProcessing"_qs, u"NO"_qs);
-    s->setNumber(u"ocrFallback"_qs, 1);
     s->setString(u"scope"_qs, u"everything"_qs);
-    s->setString(u"notifications"_qs, u"errors"_qs);
     s->setString(u"lastSeenDate"_qs, u"2026-11-12T10:42:17Z"_qs);
-    s->setString(u"folders"_qs, u"[]"_qs);
-    s->setBytes(u"modelName"_qs, "llava");
     s->setString(u"modelTimeLimit"_qs, u"45"_qs);
     s->setString(u"onboardingDone"_qs, u"YES"_qs); // read leniently, unlike the others
     s->setString(u"interfaceLanguage"_qs, u"ru"_qs);
     L10n::apply(InterfaceLanguage::en);
     const AppSettings settings(s);
     EXPECT_TRUE(settings.autoProcessing());
-    EXPECT_FALSE(settings.ocrFallback());
     EXPECT_EQ(settings.scope(), ProcessingScope::screenshots);
-    EXPECT_EQ(settings.notifications(), NotificationMode::errors);
     EXPECT_EQ(settings.lastSeenDate(), std::nullopt);
-    EXPECT_TRUE(settings.folders().isEmpty());
-    EXPECT_TRUE(settings.modelName().isEmpty());
     EXPECT_EQ(settings.modelTimeLimit(), 90);
     EXPECT_TRUE(settings.onboardingDone());
     // The stored interface language takes effect on load.
