@@ -23,7 +23,8 @@ protected:
 };
 } // namespace
 
-TEST_F(AppSettingsTest, FirstLaunchWritesNothingAndStoredValuesAreReadOnlyWhenTheirTypeAndTextFit)
+TEST_F(AppSettingsTest,
+       FirstLaunchWritesNothingStoredValuesAreReadOnlyWhenTheirTypeAndTextFitAndFailedWritesAreReported)
 {
     EXPECT_FALSE(AppSettings(store()).onboardingDone());
     EXPECT_FALSE(QFile::exists(path()));
@@ -44,6 +45,14 @@ TEST_F(AppSettingsTest, FirstLaunchWritesNothingAndStoredValuesAreReadOnlyWhenTh
     EXPECT_TRUE(settings.onboardingDone());
     // The stored interface language takes effect on load.
     EXPECT_EQ(L10n::code(), u"ru"_qs);
+
+    // A failed write is reported and the value kept.
+    dir.write(u"blocked"_qs);
+    AppSettings blocked(std::make_shared<KeyValueStore>(dir.filePath(u"blocked/settings.json"_qs)));
+    QSignalSpy failed(&blocked, &AppSettings::writeFailed);
+    blocked.setOcrFallback(true);
+    EXPECT_EQ(failed.count(), 1);
+    EXPECT_TRUE(blocked.ocrFallback());
 }
 
 TEST_F(AppSettingsTest, CorruptedNamingAndFoldersFallBackAsAWholeUntilAssigned)
@@ -108,14 +117,4 @@ TEST_F(AppSettingsTest, AssignmentsPersistUnderTheKeysTheAnalyzerReadsAndTheSame
     settings.setScope(ProcessingScope::allImages);
     EXPECT_EQ(store()->string(u"scope"_qs), u"allImages"_qs);
     EXPECT_EQ(scopeChanged.count(), 1);
-}
-
-TEST_F(AppSettingsTest, AFailedWriteIsReportedAndTheValueKept)
-{
-    dir.write(u"blocked"_qs);
-    AppSettings settings(std::make_shared<KeyValueStore>(dir.filePath(u"blocked/settings.json"_qs)));
-    QSignalSpy failed(&settings, &AppSettings::writeFailed);
-    settings.setOcrFallback(true);
-    EXPECT_EQ(failed.count(), 1);
-    EXPECT_TRUE(settings.ocrFallback());
 }

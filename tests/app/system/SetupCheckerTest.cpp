@@ -21,7 +21,7 @@ ModelStatus model(AIAvailability availability, QStringList languages = {u"en"_qs
     return status;
 }
 
-TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguage)
+TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguageAndTheRussianPackIsNeededOnlyWhenRussianIsWanted)
 {
     const auto rows = [](const AIAvailability &ai, std::optional<bool> supported, S enabled, S model) {
         SCOPED_TRACE(ai.debugDescription().toStdString() +
@@ -43,10 +43,7 @@ TEST(SetupCheckerTest, RowStatusesFollowAvailabilityThenLanguage)
     EXPECT_EQ(SetupChecker::languageSupported(russian, model(AIAvailability::available(), {"en", "ru"})), true);
     EXPECT_EQ(SetupChecker::languageCode(u"pt-BR"_qs), u"pt"_qs);
     EXPECT_EQ(SetupChecker::languageCode(u"sr@latin"_qs), u"sr"_qs);
-}
 
-TEST(SetupCheckerTest, NeedsRussianPack)
-{
     const auto needs = [](bool modelSupportsRussian, NameLanguage language, const char *interfaceCode,
                           const QStringList &preferred, bool expected) {
         EXPECT_EQ(SetupChecker::needsRussianPack(modelSupportsRussian, language, QString::fromLatin1(interfaceCode),
