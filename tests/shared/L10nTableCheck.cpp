@@ -88,15 +88,12 @@ QStringList missingKeys(const QList<KeyUse> &uses, const Table &en, const Table 
             problems.append(QStringLiteral("%1: \"%2\" missing from %3").arg(use.file, key, QLatin1String(language)));
     };
     for (const KeyUse &use : uses) {
-        if (!use.plural) {
-            require(en, "en", use.key, use);
-            require(ru, "ru", use.key, use);
-            continue;
-        }
-        for (const char *form : {".one", ".other"})
-            require(en, "en", use.key + QLatin1String(form), use);
-        for (const char *form : {".one", ".few", ".many"})
-            require(ru, "ru", use.key + QLatin1String(form), use);
+        const QString &k = use.key;
+        for (const QString &key : use.plural ? QStringList{k + u".one"_qs, k + u".other"_qs} : QStringList{k})
+            require(en, "en", key, use);
+        for (const QString &key :
+             use.plural ? QStringList{k + u".one"_qs, k + u".few"_qs, k + u".many"_qs} : QStringList{k})
+            require(ru, "ru", key, use);
     }
     problems.removeDuplicates();
     return problems;
