@@ -75,51 +75,12 @@ bool JsonReader::boolean(const QString &key)
     return value && value->toBool();
 }
 
-std::optional<bool> JsonReader::optionalBoolean(const QString &key)
-{
-    const auto value = member(key, false);
-    if (!value)
-        return std::nullopt;
-    if (!value->isBool()) {
-        fail(key, QStringLiteral("expected true or false"));
-        return std::nullopt;
-    }
-    return value->toBool();
-}
-
 double JsonReader::number(const QString &key)
 {
     const auto value = member(key, true);
     if (value && !value->isDouble())
         fail(key, QStringLiteral("expected a number"));
     return value ? value->toDouble() : 0.0;
-}
-
-std::optional<qint64> JsonReader::optionalInteger(const QString &key)
-{
-    const auto value = member(key, false);
-    if (!value)
-        return std::nullopt;
-    if (!value->isDouble()) {
-        fail(key, QStringLiteral("expected an integer"));
-        return std::nullopt;
-    }
-    // toInteger() is exact for integral JSON numbers; the check on the double catches fractions and numbers
-    // beyond the 64-bit range, which Qt keeps only as approximate doubles.
-    constexpr qint64 sentinel = 0x5A5A5A5A5A5A5A5A;
-    const qint64 integer = value->toInteger(sentinel);
-    if (integer == sentinel && value->toInteger(0) != sentinel) {
-        fail(key, QStringLiteral("expected a whole number within 64 bits"));
-        return std::nullopt;
-    }
-    return integer;
-}
-
-qint64 JsonReader::integer(const QString &key)
-{
-    if (ok() && !member(key, true))
-        return 0;
-    return optionalInteger(key).value_or(0);
 }
 
 QStringList JsonReader::stringList(const QString &key)

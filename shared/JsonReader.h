@@ -12,9 +12,6 @@
 
 // Strict reader of one JSON object: a missing required member, a wrong type or an unknown enumeration value
 // spoils the whole record and the first such problem is kept as the error. A null counts as absent.
-//
-// Integers keep all 64 bits (Qt keeps integral JSON numbers as qint64); a number that is not a whole qint64
-// is rejected rather than rounded.
 class JsonReader
 {
 public:
@@ -26,10 +23,7 @@ public:
     QString string(const QString &key);
     std::optional<QString> optionalString(const QString &key);
     bool boolean(const QString &key);
-    std::optional<bool> optionalBoolean(const QString &key);
     double number(const QString &key);
-    qint64 integer(const QString &key);
-    std::optional<qint64> optionalInteger(const QString &key);
     QStringList stringList(const QString &key);
 
     // An enumeration member read through fromRaw, which knows its raw values.
